@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The folder holding the running executable, UTF-8, without a trailing
+// separator; the empty text when the system does not tell.
+std::string executableDirectory();
+
+// The separator between folder names: '\\' on Windows, '/' elsewhere.
+char pathSeparator();
+
+}  // namespace platform

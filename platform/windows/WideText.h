@@ -1,0 +1,15 @@
+#pragma once
+
+// Implementation details of the Windows platform layer only.
+// The wide API is used throughout so that non-ASCII paths work whatever the
+// ANSI code page; the rest of the system sees UTF-8.
+
+#include <string>
+#include <string_view>
+
+namespace platform::windows {
+
+std::string toUtf8(std::wstring_view wide);
+std::wstring toWide(std::string_view utf8);
+
+}  // namespace platform::windows

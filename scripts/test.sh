@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds and runs every test: natively under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the Windows cross build under wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup-deps.sh cmake ninja-build g++ googletest \
+  g++-mingw-w64-x86-64-posix wine wine64
+
+echo "== Linux (dev: ASan + UBSan)"
+cmake --preset dev >/dev/null
+cmake --build --preset dev
+ctest --preset dev
+
+echo "== Windows (mingw-w64 under wine)"
+scripts/wine-prefix.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+ctest --preset windows
