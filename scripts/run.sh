@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup-deps.sh cmake ninja-build g++ googletest
+scripts/setup-deps.sh cmake ninja-build g++ googletest libbenchmark-dev libssl-dev
 
 cmake --preset release >/dev/null
 cmake --build --preset release

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh cmake ninja-build g++ googletest \
-  g++-mingw-w64-x86-64-posix wine wine64
+  g++-mingw-w64-x86-64-posix wine wine64 libbenchmark-dev libssl-dev
 
 echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null
@@ -17,3 +17,6 @@ scripts/wine-prefix.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows
+
+echo "== Benchmarks (smoke run: each one briefly, so none is broken)"
+scripts/bench.sh --benchmark_min_time=0.01 >build/bench-smoke.log
