@@ -18,5 +18,8 @@ float tqInteger::floatValue() const { return static_cast<float>(value_); }
 std::string tqInteger::toText() const {
   // Values of 0 or more keep a blank where the sign would stand; texts written
   // by earlier versions rely on that layout.
-  return value_ >= 0 ? " " + std::to_string(value_) : std::to_string(value_);
+  if (value_ < 0) return std::to_string(value_);
+  std::string text(1, ' ');
+  text.append(std::to_string(value_));
+  return text;
 }
