@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "lib/lang/tqInteger.h"
 #include "lib/lang/tqTypes.h"
+#include "lib/util/tqTemplateName.h"
 
 // What a container needs to know about its element type: how two elements
 // compare, how one reads as text, what stands for "no element", and the name
@@ -38,4 +40,25 @@ struct tqElementRules<tqInteger> {
   }
   static std::string text(const tqInteger& element) { return element.toText(); }
   static tqInteger emptyValue() { return tqInteger(); }
+};
+
+// The one thing a pointer element type supplies: the name of what it points
+// at. For a list of tqHandler pointers:
+//   template <> struct tqPointeeName<tqHandler> {
+//     static constexpr std::string_view name = "tqHandler";
+//   };
+template <typename Pointee>
+struct tqPointeeName;
+
+// Pointer elements are stored as they are; a container never frees what they
+// point at. Their literal reads "tqList(tqHandler, Ptr)".
+template <typename Pointee>
+struct tqElementRules<Pointee*> {
+  static constexpr std::string_view pointerMark = ", Ptr";
+  static constexpr std::string_view name = tqJoinedText<tqPointeeName<Pointee>::name, pointerMark>::value;
+  static bool equal(const Pointee* left, const Pointee* right) { return left == right; }
+  static std::string text(const Pointee* element) {
+    return std::to_string(reinterpret_cast<std::uintptr_t>(element));
+  }
+  static Pointee* emptyValue() { return nullptr; }
 };
