@@ -7,9 +7,7 @@ namespace {
 
 using Bits = std::uint64_t;
 
-constexpr Bits bitsFrom(int low, int high) {
-  return (~Bits{0} >> (63 - high)) & (~Bits{0} << low);
-}
+constexpr Bits bitsFrom(int low, int high) { return (~Bits{0} >> (63 - high)) & (~Bits{0} << low); }
 
 // "*" stands for 0 to 59 in every field.
 constexpr Bits star = bitsFrom(0, 59);
@@ -90,7 +88,7 @@ CompiledSchedule::CompiledSchedule(std::string_view schedule) {
     if (index + 1 < scheduleFieldCount && !in.take(' ')) return;
   }
   if (!in.atEnd()) return;
-  const Bits weekdays = fields[weekdayField] | (fields[weekdayField] >> sundayAgain & 1);
+  const Bits weekdays = fields[weekdayField] | (fields[weekdayField] >> sundayAsSeven & 1);
   minutes_ = fields[0] & bitsFrom(0, 59);
   hours_ = static_cast<std::uint32_t>(fields[1] & bitsFrom(0, 23));
   days_ = static_cast<std::uint32_t>(fields[2] & bitsFrom(1, 31));

@@ -16,6 +16,4 @@ std::string Cron::toString() const {
   return key;
 }
 
-bool operator==(const Cron& left, const Cron& right) {
-  return left.toString() == right.toString();
-}
+bool operator==(const Cron& left, const Cron& right) { return left.toString() == right.toString(); }

@@ -80,7 +80,7 @@ bool holds(const std::vector<int>& candidates, int field, int value) {
   const auto has = [&](int wanted) {
     return std::find(candidates.begin(), candidates.end(), wanted) != candidates.end();
   };
-  return has(value) || (field == weekdayField && value == 0 && has(sundayAgain));
+  return has(value) || (field == weekdayField && value == 0 && has(sundayAsSeven));
 }
 
 }  // namespace

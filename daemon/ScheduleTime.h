@@ -12,7 +12,7 @@ inline constexpr int scheduleFieldCount = 5;
 inline constexpr ScheduleFieldRange scheduleFieldRanges[scheduleFieldCount] = {
     {0, 59}, {0, 23}, {1, 31}, {1, 12}, {0, 7}};
 inline constexpr int weekdayField = 4;
-inline constexpr int sundayAgain = 7;
+inline constexpr int sundayAsSeven = 7;
 
 // The values a schedule is matched against: the minute of a local time, with
 // the weekday 0 for Sunday to 6 for Saturday. Seconds play no part.

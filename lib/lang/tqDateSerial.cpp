@@ -47,7 +47,8 @@ CivilDate civilFromDays(std::int64_t days) {
   const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
   const auto day = static_cast<std::int32_t>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-  const auto month = static_cast<std::int32_t>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+  const auto month =
+      static_cast<std::int32_t>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
   return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
@@ -73,8 +74,8 @@ tqDateSerial tqDateSerial::fromFields(int year, int month, int day, int hour, in
   const std::int64_t monthOfYear = floorModulo(std::int64_t{month} - 1, 12) + 1;
   const std::int64_t days =
       daysFromCivil(wholeYear, monthOfYear, 1) - dayZeroFromUnixEpoch + (std::int64_t{day} - 1);
-  return tqDateSerial(days * secondsPerDay + std::int64_t{hour} * 3600 +
-                      std::int64_t{minute} * 60 + second);
+  return tqDateSerial(days * secondsPerDay + std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 +
+                      second);
 }
 
 tqDateSerial tqDateSerial::now() {

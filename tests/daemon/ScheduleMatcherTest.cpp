@@ -129,18 +129,23 @@ class ScheduleGenerator {
 
   std::string schedule() {
     switch (below(25)) {
-      case 0: return "@reboot";
-      case 1: return field(0) + " " + field(1) + " " + field(2) + " " + field(3);
-      case 2: return fields() + " " + field(4);
-      case 3: return fields() + " ";
-      default: return fields();
+      case 0:
+        return "@reboot";
+      case 1:
+        return fields(scheduleFieldCount - 1);
+      case 2:
+        return fields(scheduleFieldCount).append(" ").append(field(4));
+      case 3:
+        return fields(scheduleFieldCount).append(" ");
+      default:
+        return fields(scheduleFieldCount);
     }
   }
 
  private:
-  std::string fields() {
+  std::string fields(int count) {
     std::string text = field(0);
-    for (int index = 1; index < scheduleFieldCount; ++index) text += " " + field(index);
+    for (int index = 1; index < count; ++index) text.append(" ").append(field(index));
     return text;
   }
 
@@ -148,22 +153,25 @@ class ScheduleGenerator {
     // Half the fields are "*", so that the other fields decide often enough.
     if (below(2) == 0) return "*";
     std::string text = below(4) == 0 ? "*" : items(scheduleFieldRanges[index]);
-    if (below(3) == 0) text += "/" + std::to_string(below(12) == 0 ? below(3) * 35 : 1 + below(20));
+    if (below(3) == 0) {
+      text.append("/").append(std::to_string(below(12) == 0 ? below(3) * 35 : 1 + below(20)));
+    }
     if (below(15) == 0) corrupt(text);
     return text;
   }
 
   std::string items(ScheduleFieldRange range) {
     std::string text = item(range);
-    while (below(3) == 0) text += "," + item(range);
+    while (below(3) == 0) text.append(",").append(item(range));
     return text;
   }
 
   std::string item(ScheduleFieldRange range) {
     const int low = number(range);
     if (below(3) != 0) return std::to_string(low);
-    const int high = below(10) == 0 ? number(range) : low + below(std::max(range.last - low, 0) + 1);
-    return std::to_string(low) + "-" + std::to_string(high);
+    const int high =
+        below(10) == 0 ? number(range) : low + below(std::max(range.last - low, 0) + 1);
+    return std::to_string(low).append("-").append(std::to_string(high));
   }
 
   int number(ScheduleFieldRange range) {
@@ -197,7 +205,7 @@ TEST(ScheduleMatcher, CompiledAndTextualFormsAgreeOnGeneratedSchedules) {
     compiled.emplace_back(schedules.back());
   }
   // February of a leap year, a month that starts on a Sunday, a 31-day month
-  // and the last month this system's sweep covers.
+  // and the last month of the date serial sweep.
   const int months[][2] = {{2024, 2}, {2023, 1}, {2025, 8}, {2100, 12}};
   std::mt19937 pick(7);
   std::uniform_int_distribution<std::size_t> anySchedule(0, schedules.size() - 1);

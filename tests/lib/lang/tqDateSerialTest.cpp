@@ -15,7 +15,7 @@ namespace {
 using Fields = std::tuple<int, int, int, int, int, int, int>;
 
 Fields fieldsOf(const tqDateSerial& time) {
-  return {time.year(),   time.month(),  time.day(), time.hour(),
+  return {time.year(),   time.month(),  time.day(),    time.hour(),
           time.minute(), time.second(), time.weekday()};
 }
 
@@ -54,7 +54,8 @@ TEST(tqDateSerial, AgreesWithTheCivilCalendarOnEveryDayFrom1900To2100) {
     ASSERT_EQ(built.value(), serialDay) << textOf(day);
     for (const int second : secondsOfDay) {
       const double serial = serialDay + second / 86400.0;
-      ASSERT_EQ(fieldsOf(tqDateSerial(serial)), expectedFields(day, second)) << textOf(day) << " +" << second;
+      ASSERT_EQ(fieldsOf(tqDateSerial(serial)), expectedFields(day, second))
+          << textOf(day) << " +" << second;
     }
   }
 }
@@ -62,14 +63,16 @@ TEST(tqDateSerial, AgreesWithTheCivilCalendarOnEveryDayFrom1900To2100) {
 TEST(tqDateSerial, ReadsEveryMinuteBoundaryAsItsOwnMinute) {
   // Serials summed from day, hour and minute fractions land a hair below the
   // boundary as often as above it; neither may read as 59 seconds before.
-  for (sys_days day = 1900y / January / 1; day <= sys_days{2100y / December / 31}; day += days{367}) {
+  for (sys_days day = 1900y / January / 1; day <= sys_days{2100y / December / 31};
+       day += days{367}) {
     const double serialDay = static_cast<double>((day - dayZero).count());
     for (int minuteOfDay = 0; minuteOfDay < 1440; ++minuteOfDay) {
       const int hour = minuteOfDay / 60;
       const int minute = minuteOfDay % 60;
       const double summed = serialDay + hour / 24.0 + minute / 1440.0;
       const double scaled = (serialDay * 1440 + minuteOfDay) / 1440;
-      for (const double serial : {summed, scaled, std::nextafter(summed, 0.0), std::nextafter(summed, 1e9)}) {
+      for (const double serial :
+           {summed, scaled, std::nextafter(summed, 0.0), std::nextafter(summed, 1e9)}) {
         ASSERT_EQ(fieldsOf(tqDateSerial(serial)), expectedFields(day, minuteOfDay * 60))
             << textOf(day) << " " << hour << ":" << minute;
       }
@@ -85,10 +88,14 @@ TEST(tqDateSerial, MidnightBelongsToTheNextDay) {
 }
 
 TEST(tqDateSerial, FieldsBeyondTheirRangesCarryOver) {
-  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2023, 13, 1)), fieldsOf(tqDateSerial::fromFields(2024, 1, 1)));
-  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2024, 0, 1)), fieldsOf(tqDateSerial::fromFields(2023, 12, 1)));
-  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2023, 2, 29)), fieldsOf(tqDateSerial::fromFields(2023, 3, 1)));
-  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2024, 3, 0)), fieldsOf(tqDateSerial::fromFields(2024, 2, 29)));
+  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2023, 13, 1)),
+            fieldsOf(tqDateSerial::fromFields(2024, 1, 1)));
+  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2024, 0, 1)),
+            fieldsOf(tqDateSerial::fromFields(2023, 12, 1)));
+  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2023, 2, 29)),
+            fieldsOf(tqDateSerial::fromFields(2023, 3, 1)));
+  EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2024, 3, 0)),
+            fieldsOf(tqDateSerial::fromFields(2024, 2, 29)));
   EXPECT_EQ(fieldsOf(tqDateSerial::fromFields(2024, 12, 31, 23, 59, 60)),
             fieldsOf(tqDateSerial::fromFields(2025, 1, 1)));
   // Before day 0 the fraction still counts forward from the day's midnight.
