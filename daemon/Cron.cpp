@@ -1,0 +1,19 @@
+#include "daemon/Cron.h"
+
+Cron::Cron(std::string_view schedule, std::string_view command)
+    : schedule_(schedule), command_(command), compiledSchedule_(schedule) {}
+
+const String& Cron::schedule() const { return schedule_; }
+
+const String& Cron::command() const { return command_; }
+
+const CompiledSchedule& Cron::compiledSchedule() const { return compiledSchedule_; }
+
+std::string Cron::toString() const {
+  std::string key;
+  key.reserve(schedule_.size() + 1 + command_.size());
+  key.append(schedule_).append("=").append(command_);
+  return key;
+}
+
+bool operator==(const Cron& left, const Cron& right) { return left.toString() == right.toString(); }

@@ -1,0 +1,237 @@
+#include "daemon/ScheduleMatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "daemon/CompiledSchedule.h"
+#include "lib/lang/tqDateSerial.h"
+
+namespace {
+
+struct MatchCase {
+  const char* schedule;
+  int year, month, day, hour, minute, second;
+  bool due;
+};
+
+std::ostream& operator<<(std::ostream& out, const MatchCase& c) {
+  return out << "'" << c.schedule << "' at " << c.year << "-" << c.month << "-" << c.day << " "
+             << c.hour << ":" << c.minute << ":" << c.second;
+}
+
+// 1 to 7 September 2024 run from Sunday to Saturday.
+const MatchCase matchCases[] = {
+    {"@reboot", 2024, 9, 1, 0, 0, 0, false},
+    {"@reboot", 2024, 9, 4, 13, 37, 0, false},
+    {"* * * * *", 2024, 9, 4, 13, 37, 0, true},
+    {"* * * * *", 2024, 2, 29, 23, 59, 59, true},
+    {"*/15 * * * *", 2024, 9, 4, 13, 0, 0, true},
+    {"*/15 * * * *", 2024, 9, 4, 13, 45, 59, true},  // seconds play no part
+    {"*/15 * * * *", 2024, 9, 4, 13, 14, 0, false},
+    {"*/15 * * * *", 2024, 9, 4, 13, 59, 0, false},
+    {"0 0 * * 0", 2024, 9, 1, 0, 0, 0, true},
+    {"0 0 * * 0", 2024, 9, 2, 0, 0, 0, false},
+    {"0 0 * * 0", 2024, 9, 1, 0, 1, 0, false},
+    // 7 is Sunday too.
+    {"0 0 * * 7", 2024, 9, 1, 0, 0, 0, true},
+    {"0 0 * * 7", 2024, 9, 7, 0, 0, 0, false},
+    {"* * * * 5-7", 2024, 9, 6, 12, 0, 0, true},
+    {"* * * * 5-7", 2024, 9, 1, 12, 0, 0, true},
+    {"* * * * 5-7", 2024, 9, 2, 12, 0, 0, false},
+    {"* * * * */7", 2024, 9, 1, 12, 0, 0, true},
+    {"* * * * */7", 2024, 9, 7, 12, 0, 0, false},
+    {"5-20/5 * * * *", 2024, 9, 4, 8, 5, 0, true},
+    {"5-20/5 * * * *", 2024, 9, 4, 8, 20, 0, true},
+    {"5-20/5 * * * *", 2024, 9, 4, 8, 6, 0, false},
+    {"5-20/5 * * * *", 2024, 9, 4, 8, 25, 0, false},
+    {"5-59/10 * * * *", 2024, 9, 4, 8, 55, 0, true},
+    {"5-59/10 * * * *", 2024, 9, 4, 8, 50, 0, false},
+    // A step counts from the first candidate, not from the field's lowest value.
+    {"1,2,3/2 * * * *", 2024, 9, 4, 8, 3, 0, true},
+    {"1,2,3/2 * * * *", 2024, 9, 4, 8, 2, 0, false},
+    {"10/5 * * * *", 2024, 9, 4, 8, 10, 0, true},
+    {"10/5 * * * *", 2024, 9, 4, 8, 15, 0, false},
+    {"20-25,1-3/2 * * * *", 2024, 9, 4, 8, 2, 0, true},
+    {"20-25,1-3/2 * * * *", 2024, 9, 4, 8, 3, 0, false},
+    // Items of a list may be ranges.
+    {"1-5,10 * * * *", 2024, 9, 4, 8, 5, 0, true},
+    {"1-5,10 * * * *", 2024, 9, 4, 8, 10, 0, true},
+    {"1-5,10 * * * *", 2024, 9, 4, 8, 6, 0, false},
+    {"05 * * * *", 2024, 9, 4, 8, 5, 0, true},
+    // "*" is 0 to 59 in every field, so a step runs over the field's own range.
+    {"0 */2 * * *", 2024, 9, 4, 22, 0, 0, true},
+    {"0 */2 * * *", 2024, 9, 4, 23, 0, 0, false},
+    {"* * */2 * *", 2024, 9, 30, 8, 0, 0, true},
+    {"* * */2 * *", 2024, 8, 31, 8, 0, 0, false},
+    {"* * * */2 *", 2024, 2, 1, 8, 0, 0, true},
+    {"* * * */2 *", 2024, 1, 1, 8, 0, 0, false},
+    // Day of the month and day of the week must both match.
+    {"0 0 1 * 1", 2024, 1, 1, 0, 0, 0, true},
+    {"0 0 1 * 1", 2024, 2, 1, 0, 0, 0, false},
+    {"0 0 1 * 1", 2024, 1, 8, 0, 0, 0, false},
+    {"* * 31 2 *", 2024, 2, 29, 12, 0, 0, false},
+    {"* * 29 2 *", 2024, 2, 29, 12, 0, 0, true},
+    {"59 23 31 12 6", 2099, 12, 31, 23, 59, 0, false},  // a Thursday
+    {"59 23 31 12 4", 2099, 12, 31, 23, 59, 0, true},
+    // Malformed schedules are never due, even where a lenient reading would be.
+    {"x * * * *", 2024, 9, 4, 8, 0, 0, false},
+    {"1,2, * * * *", 2024, 9, 4, 8, 0, 0, false},
+    {"1,2, * * * *", 2024, 9, 4, 8, 1, 0, false},
+    {"-5 * * * *", 2024, 9, 4, 8, 0, 0, false},
+    {"1/0 * * * *", 2024, 9, 4, 8, 1, 0, false},
+    {"* * * *", 2024, 9, 4, 8, 0, 0, false},
+    {"* * * * * *", 2024, 9, 4, 8, 0, 0, false},
+    {"* * * * 8", 2024, 9, 4, 8, 0, 0, false},
+};
+
+}  // namespace
+
+TEST(ScheduleMatcher, DecidesEachCaseOfTheTable) {
+  for (const MatchCase& c : matchCases) {
+    const double time =
+        tqDateSerial::fromFields(c.year, c.month, c.day, c.hour, c.minute, c.second).value();
+    EXPECT_EQ(matches(c.schedule, time), c.due) << c;
+    EXPECT_EQ(CompiledSchedule(c.schedule).isDue(time), c.due) << c << " compiled";
+  }
+}
+
+TEST(ScheduleMatcher, TellsWellFormedSchedulesFromMalformedOnes) {
+  const char* wellFormed[] = {
+      "@reboot",         "* * * * *",         "0-59 0-23 1-31 1-12 0-7", "1-5,10,20-30/3 * * * *",
+      "*/100 * * * *",   "007 * * * *",       "5-5 5 5 5 5",             "59 23 31 12 7",
+      "*/1 */1 * * 1-5", "0,0,0 1,1 2 3 4/9",
+  };
+  const char* malformed[] = {
+      "x * * * *",     "1,2, * * * *", "-5 * * * *",    "5- * * * *",    "&H1F * * * *",
+      "*,5 * * * *",   "1/0 * * * *",  "2/x * * * *",   "75 * * * *",    "* * * *",
+      "",              "@daily",       "@REBOOT",       "@reboot ",      "* * * * * ",
+      " * * * * *",    "*  * * * *",   "* * * * * cmd", "60 * * * *",    "* 24 * * *",
+      "* * 0 * *",     "* * 32 * *",   "* * * 0 *",     "* * * 13 *",    "* * * * 8",
+      "5-1 * * * *",   "*/ * * * *",   "/5 * * * *",    "1-2-3 * * * *", "+5 * * * *",
+      "1//2 * * * *",  "*/2/2 * * * *", ",1 * * * *",   "*-5 * * * *",   "5-* * * * *",
+      "99999999999999999999 * * * *",  "1\t* * * *",
+  };
+  for (const char* schedule : wellFormed) EXPECT_TRUE(isWellFormed(schedule)) << schedule;
+  for (const char* schedule : malformed) EXPECT_FALSE(isWellFormed(schedule)) << schedule;
+}
+
+namespace {
+
+// Schedules near the grammar's edges: mostly well-formed, with numbers just
+// outside their ranges, odd steps and broken punctuation mixed in.
+class ScheduleGenerator {
+ public:
+  explicit ScheduleGenerator(unsigned seed) : random_(seed) {}
+
+  std::string schedule() {
+    switch (below(25)) {
+      case 0:
+        return "@reboot";
+      case 1:
+        return fields(scheduleFieldCount - 1);
+      case 2:
+        return fields(scheduleFieldCount).append(" ").append(field(4));
+      case 3:
+        return fields(scheduleFieldCount).append(" ");
+      default:
+        return fields(scheduleFieldCount);
+    }
+  }
+
+ private:
+  std::string fields(int count) {
+    std::string text = field(0);
+    for (int index = 1; index < count; ++index) text.append(" ").append(field(index));
+    return text;
+  }
+
+  std::string field(int index) {
+    // Half the fields are "*", so that the other fields decide often enough.
+    if (below(2) == 0) return "*";
+    std::string text = below(4) == 0 ? "*" : items(scheduleFieldRanges[index]);
+    if (below(3) == 0) {
+      text.append("/").append(std::to_string(below(12) == 0 ? below(3) * 35 : 1 + below(20)));
+    }
+    if (below(15) == 0) corrupt(text);
+    return text;
+  }
+
+  std::string items(ScheduleFieldRange range) {
+    std::string text = item(range);
+    while (below(3) == 0) text.append(",").append(item(range));
+    return text;
+  }
+
+  std::string item(ScheduleFieldRange range) {
+    const int low = number(range);
+    if (below(3) != 0) return std::to_string(low);
+    const int high =
+        below(10) == 0 ? number(range) : low + below(std::max(range.last - low, 0) + 1);
+    return std::to_string(low).append("-").append(std::to_string(high));
+  }
+
+  int number(ScheduleFieldRange range) {
+    if (below(15) == 0) return below(100);
+    return range.first + below(range.last - range.first + 1);
+  }
+
+  void corrupt(std::string& text) {
+    static constexpr char stray[] = "x*,-/0 @";
+    const auto at = static_cast<std::size_t>(below(static_cast<int>(text.size()) + 1));
+    if (below(2) == 0 && at < text.size()) {
+      text.erase(at, 1);
+    } else {
+      text.insert(at, 1, stray[below(sizeof stray - 1)]);
+    }
+  }
+
+  int below(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random_); }
+
+  std::mt19937 random_;
+};
+
+}  // namespace
+
+TEST(ScheduleMatcher, CompiledAndTextualFormsAgreeOnGeneratedSchedules) {
+  ScheduleGenerator generator(20240229);
+  std::vector<std::string> schedules;
+  std::vector<CompiledSchedule> compiled;
+  for (int count = 0; count < 3000; ++count) {
+    schedules.push_back(generator.schedule());
+    compiled.emplace_back(schedules.back());
+  }
+  // February of a leap year, a month that starts on a Sunday, a 31-day month
+  // and the last month of the date serial sweep.
+  const int months[][2] = {{2024, 2}, {2023, 1}, {2025, 8}, {2100, 12}};
+  std::mt19937 pick(7);
+  std::uniform_int_distribution<std::size_t> anySchedule(0, schedules.size() - 1);
+  bool sawDue = false;
+  bool sawNotDue = false;
+  for (const auto& [year, month] : months) {
+    const double first = tqDateSerial::fromFields(year, month, 1).value();
+    const double end = tqDateSerial::fromFields(year, month + 1, 1).value();
+    for (double day = first; day < end; ++day) {
+      for (int minuteOfDay = 0; minuteOfDay < 1440; ++minuteOfDay) {
+        const double time = day + minuteOfDay / 1440.0;
+        for (int draw = 0; draw < 4; ++draw) {
+          const std::size_t index = anySchedule(pick);
+          const bool due = matches(schedules[index], time);
+          ASSERT_EQ(compiled[index].isDue(time), due)
+              << "'" << schedules[index] << "' at " << year << "-" << month << " day "
+              << static_cast<int>(day - first) + 1 << " minute " << minuteOfDay;
+          (due ? sawDue : sawNotDue) = true;
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(sawDue && sawNotDue);
+  // Both kinds of schedule were generated.
+  const auto wellFormedCount = std::count_if(schedules.begin(), schedules.end(),
+                                             [](const std::string& s) { return isWellFormed(s); });
+  EXPECT_GT(wellFormedCount, 1000);
+  EXPECT_LT(wellFormedCount, 2900);
+}

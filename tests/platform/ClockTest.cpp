@@ -1,0 +1,21 @@
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <tuple>
+
+TEST(Clock, LocalTimeNowIsWhatTheCRuntimeCallsLocalTime) {
+  // Retried when the second changes between the readings.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const std::time_t before = std::time(nullptr);
+    const platform::LocalTime now = platform::localTimeNow();
+    if (std::time(nullptr) != before) continue;
+    const std::tm expected = *std::localtime(&before);
+    EXPECT_EQ(std::tie(now.year, now.month, now.day, now.hour, now.minute, now.second),
+              std::make_tuple(expected.tm_year + 1900, expected.tm_mon + 1, expected.tm_mday,
+                              expected.tm_hour, expected.tm_min, expected.tm_sec));
+    return;
+  }
+  FAIL() << "the second kept changing";
+}
