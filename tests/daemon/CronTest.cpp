@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lib/lang/tqDateSerial.h"
+#include "lib/util/tqList.h"
 
 TEST(Cron, KeyTextIsScheduleEqualsCommand) {
   EXPECT_EQ(Cron("0 * * * *", "backup.bat").toString(), "0 * * * *=backup.bat");
@@ -39,4 +40,20 @@ TEST(Cron, ElementRulesUseTheKeyText) {
   EXPECT_TRUE(Rules::equal(Cron("a=b", "c"), Cron("a", "b=c")));
   EXPECT_FALSE(Rules::equal(Cron("a", "b"), Cron("a", "c")));
   EXPECT_EQ(Rules::emptyValue().toString(), "=");
+}
+
+TEST(CronList, PrintsKeyTextsAndFindsEntriesByThem) {
+  tqList<Cron> crons;
+  EXPECT_EQ(crons.toString(), "[]");
+  crons.add(Cron("0 * * * *", "backup.bat"));
+  crons.add(Cron("@reboot", "start.bat"));
+  crons.add(Cron("0 * * * *", "backup.bat"));
+  EXPECT_EQ(crons.toString(), "[0 * * * *=backup.bat, @reboot=start.bat, 0 * * * *=backup.bat]");
+  EXPECT_EQ(crons.className(), "TQLIST(CRON)");
+
+  // Removing one of two equal entries removes only the first.
+  EXPECT_TRUE(crons.remove(Cron("0 * * * *", "backup.bat")));
+  EXPECT_EQ(crons.toString(), "[@reboot=start.bat, 0 * * * *=backup.bat]");
+  EXPECT_EQ(crons.indexOf(Cron("0 * * * *", "backup.bat")), 1);
+  EXPECT_EQ(crons.get(7).toString(), "=");
 }
