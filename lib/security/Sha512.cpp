@@ -30,12 +30,14 @@ constexpr std::uint64_t roundConstant[80] = {
 // The sixteen most recent schedule words: word i of the message at i % 16.
 using Schedule = std::uint64_t[16];
 
-// Replaces word i - 16 at `slot` (i % 16) by word i of the schedule.
+// Replaces word i - 16 at `slot` (i % 16) by word i of the schedule. The
+// nested rotations need fewer register copies than three separate ones; their
+// longer latency is hidden, as the schedule is off the rounds' chain.
 inline std::uint64_t nextScheduleWord(Schedule& word, int slot) {
   const std::uint64_t older = word[(slot + 1) & 15];
   const std::uint64_t newer = word[(slot + 14) & 15];
-  const std::uint64_t sigma0 = std::rotr(older, 1) ^ std::rotr(older, 8) ^ (older >> 7);
-  const std::uint64_t sigma1 = std::rotr(newer, 19) ^ std::rotr(newer, 61) ^ (newer >> 6);
+  const std::uint64_t sigma0 = std::rotr(std::rotr(older, 7) ^ older, 1) ^ (older >> 7);
+  const std::uint64_t sigma1 = std::rotr(std::rotr(newer, 42) ^ newer, 19) ^ (newer >> 6);
   word[slot] += sigma0 + word[(slot + 9) & 15] + sigma1;
   return word[slot];
 }
