@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 namespace platform {
 
 // A local date and time to the whole second, as the system's clock and time
@@ -16,5 +18,8 @@ struct LocalTime {
 
 // All fields 0 when the system cannot tell the local time.
 LocalTime localTimeNow();
+// The local time at `instant` of the system clock; all fields 0 when the
+// system cannot tell it.
+LocalTime localTimeOf(std::chrono::sys_seconds instant);
 
 }  // namespace platform

@@ -10,3 +10,9 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   wineboot -i >"$root/build/wineboot.log" 2>&1
   wineserver -w
 fi
+# Without a display wine refuses to create windows, even hidden ones (the
+# daemon's stop window); its null graphics driver accepts them.
+if ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$root/build/wineboot.log" 2>&1
+  wineserver -w
+fi

@@ -4,12 +4,21 @@
 
 namespace platform {
 
-LocalTime localTimeNow() {
-  const std::time_t now = std::time(nullptr);
+namespace {
+
+LocalTime localTimeAt(std::time_t instant) {
   std::tm fields{};
-  if (now == static_cast<std::time_t>(-1) || ::localtime_r(&now, &fields) == nullptr) return {};
+  if (instant == static_cast<std::time_t>(-1) || ::localtime_r(&instant, &fields) == nullptr) return {};
   return {fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,
           fields.tm_hour,        fields.tm_min,     fields.tm_sec};
+}
+
+}  // namespace
+
+LocalTime localTimeNow() { return localTimeAt(std::time(nullptr)); }
+
+LocalTime localTimeOf(std::chrono::sys_seconds instant) {
+  return localTimeAt(static_cast<std::time_t>(instant.time_since_epoch().count()));
 }
 
 }  // namespace platform

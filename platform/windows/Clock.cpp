@@ -4,10 +4,39 @@
 
 namespace platform {
 
+namespace {
+
+// FILETIME counts 100 ns ticks from 1 January 1601; the system clock counts
+// seconds from 1 January 1970.
+constexpr long long ticksPerSecond = 10'000'000;
+constexpr long long secondsFrom1601To1970 = 11'644'473'600;
+
+LocalTime fieldsOf(const SYSTEMTIME& time) {
+  return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
+}  // namespace
+
 LocalTime localTimeNow() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  return fieldsOf(now);
+}
+
+LocalTime localTimeOf(std::chrono::sys_seconds instant) {
+  const long long seconds = instant.time_since_epoch().count() + secondsFrom1601To1970;
+  if (seconds < 0) return {};
+  const auto ticks = static_cast<unsigned long long>(seconds) * ticksPerSecond;
+  FILETIME fileTime;
+  fileTime.dwLowDateTime = static_cast<DWORD>(ticks);
+  fileTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  SYSTEMTIME universal;
+  SYSTEMTIME local;
+  if (!FileTimeToSystemTime(&fileTime, &universal) ||
+      !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
+    return {};
+  }
+  return fieldsOf(local);
 }
 
 }  // namespace platform

@@ -1,0 +1,65 @@
+#include "platform/Command.h"
+
+#include <cerrno>
+#include <csignal>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+// The interpreter starts afresh: nothing blocked and no signal caught or
+// ignored on the daemon's behalf, whatever thread starts it.
+class SpawnAttributes {
+ public:
+  SpawnAttributes() : initialised_(posix_spawnattr_init(&attributes_) == 0) {
+    if (!initialised_) return;
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    sigset_t allSignals;
+    sigfillset(&allSignals);
+    valid_ = posix_spawnattr_setsigmask(&attributes_, &noSignals) == 0 &&
+             posix_spawnattr_setsigdefault(&attributes_, &allSignals) == 0 &&
+             posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0;
+  }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  ~SpawnAttributes() {
+    if (initialised_) posix_spawnattr_destroy(&attributes_);
+  }
+
+  const posix_spawnattr_t* get() const { return valid_ ? &attributes_ : nullptr; }
+
+ private:
+  posix_spawnattr_t attributes_;
+  bool initialised_;
+  bool valid_ = false;
+};
+
+}  // namespace
+
+bool runCommand(std::string_view commandLine) {
+  if (commandLine.find('\0') != std::string_view::npos) return false;
+  std::string command(commandLine);
+  char shellName[] = "sh";
+  char commandOption[] = "-c";
+  // "--" keeps a command that begins with "-" from being read as an option.
+  char endOfOptions[] = "--";
+  char* arguments[] = {shellName, commandOption, endOfOptions, command.data(), nullptr};
+
+  const SpawnAttributes attributes;
+  if (attributes.get() == nullptr) return false;
+  pid_t child = 0;
+  if (posix_spawn(&child, "/bin/sh", nullptr, attributes.get(), arguments, environ) != 0) return false;
+  // Reaping it here keeps the daemon free of zombies.
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return true;
+}
+
+}  // namespace platform

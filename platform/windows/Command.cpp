@@ -1,0 +1,47 @@
+#include "platform/Command.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/windows/WideText.h"
+
+namespace platform {
+
+namespace {
+
+std::wstring commandInterpreter() {
+  const DWORD size = GetEnvironmentVariableW(L"ComSpec", nullptr, 0);
+  if (size > 1) {
+    std::wstring path(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"ComSpec", path.data(), size);
+    if (length > 0 && length < size) {
+      path.resize(length);
+      return path;
+    }
+  }
+  // Found along the search path, as the C runtime's system() does.
+  return L"cmd.exe";
+}
+
+}  // namespace
+
+bool runCommand(std::string_view commandLine) {
+  if (commandLine.find('\0') != std::string_view::npos) return false;
+  // cmd.exe drops the first and the last double quote of what follows /c, so
+  // a command that itself begins with a quoted program path arrives intact.
+  std::wstring line = L"\"" + commandInterpreter() + L"\" /c \"" + windows::toWide(commandLine) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace platform
