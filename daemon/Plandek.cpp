@@ -1,0 +1,96 @@
+#include "daemon/Plandek.h"
+
+#include <system_error>
+#include <utility>
+
+#include "daemon/MinuteLoop.h"
+#include "daemon/ScheduleLoader.h"
+#include "daemon/ScheduleTime.h"
+#include "platform/File.h"
+
+namespace {
+
+constexpr std::string_view scheduleFileName = "plandek.dat";
+constexpr std::string_view rebootSchedule = "@reboot";
+
+// Empty when the file cannot be opened or read.
+std::string contentOf(std::string_view fileName) {
+  platform::File file = platform::File::openForReading(fileName);
+  std::string content;
+  char chunk[64 * 1024];
+  for (;;) {
+    const std::int64_t count = file.read(chunk, sizeof chunk);
+    if (count < 0) return {};
+    if (count == 0) return content;
+    content.append(chunk, static_cast<std::size_t>(count));
+  }
+}
+
+}  // namespace
+
+Plandek::Plandek() : Plandek([](std::string_view, const std::vector<std::string>&) {}) {}
+
+Plandek::Plandek(DaemonLog log)
+    : macros_(scheduleMacros()),
+      fileName_(scheduleFileName),
+      digest_("MD5"),
+      log_(std::move(log)),
+      clock_(stop_) {}
+
+Plandek::~Plandek() {
+  requestStop();
+  if (schedulerThread_.joinable()) schedulerThread_.join();
+  jobs_.close();
+}
+
+void Plandek::run() {
+  lastDigest_ = digest_.digestFile(fileName_);
+  loadSchedule();
+  startRebootEntries();
+  try {
+    schedulerThread_ = std::thread(&Plandek::schedulerLoop, this);
+  } catch (const std::system_error&) {
+    // Nothing to report to; the daemon still stops on request.
+  }
+  stop_.waitForRequest();
+}
+
+void Plandek::requestStop() { stop_.request(); }
+
+void Plandek::loadSchedule() {
+  LoadedSchedule loaded = readSchedule(contentOf(fileName_), macros_);
+  crons_ = std::move(loaded.crons);
+  for (const SkippedLine& line : loaded.skippedLines) {
+    log_("Skipped line {0}: {1}", {std::to_string(line.number), line.text});
+  }
+  log_("Reloaded crons -> {0}", {crons_.toString()});
+}
+
+void Plandek::startRebootEntries() {
+  for (std::int64_t at = 0; at < crons_.size(); ++at) {
+    const Cron& entry = crons_.at(at);
+    if (entry.schedule() == rebootSchedule) startJob(entry.command());
+  }
+}
+
+void Plandek::schedulerLoop() {
+  runMinuteLoop(
+      clock_, [this] { checkSchedule(); }, [this](const tqDateSerial& now) { startDueEntries(now); });
+}
+
+void Plandek::checkSchedule() {
+  std::string currentDigest = digest_.digestFile(fileName_);
+  if (currentDigest == lastDigest_) return;
+  lastDigest_ = std::move(currentDigest);
+  loadSchedule();
+}
+
+void Plandek::startDueEntries(const tqDateSerial& now) {
+  const ScheduleTime minute = ScheduleTime::of(now);
+  for (std::int64_t at = 0; at < crons_.size(); ++at) {
+    const Cron& entry = crons_.at(at);
+    if (entry.compiledSchedule().isDue(minute)) startJob(entry.command());
+  }
+}
+
+void Plandek::startJob(const String& command) { jobs_.start(Process(command, log_)); }

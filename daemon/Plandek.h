@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <thread>
+
+#include "daemon/Cron.h"
+#include "daemon/DaemonLog.h"
+#include "daemon/JobLauncher.h"
+#include "daemon/StopRequest.h"
+#include "daemon/WallClock.h"
+#include "lib/lang/tqDateSerial.h"
+#include "lib/lang/tqTypes.h"
+#include "lib/security/tqMessageDigest.h"
+#include "lib/util/tqList.h"
+#include "lib/util/tqMap.h"
+
+// The daemon: reads "plandek.dat" from the working directory, starts its
+// "@reboot" entries once, then starts every entry due in each minute and
+// reloads the file whenever its MD5 digest changes, until a stop is requested.
+class Plandek {
+ public:
+  // Records go nowhere.
+  Plandek();
+  explicit Plandek(DaemonLog log);
+  Plandek(const Plandek&) = delete;
+  Plandek& operator=(const Plandek&) = delete;
+  // Stops the scheduler and waits for it, but for no command.
+  ~Plandek();
+
+  // Returns once a stop has been requested.
+  void run();
+  // Any thread, any number of times; wakes run and the scheduler at once.
+  void requestStop();
+
+ private:
+  void loadSchedule();
+  void startRebootEntries();
+  void schedulerLoop();
+  // Reloads the schedule when its digest differs from the last one.
+  void checkSchedule();
+  void startDueEntries(const tqDateSerial& now);
+  void startJob(const String& command);
+
+  // After run has started the scheduler, only the scheduler thread touches
+  // the members from macros_ to lastDigest_.
+  tqMap<String, String> macros_;
+  std::string fileName_;
+  tqList<Cron> crons_;
+  tqMessageDigest digest_;
+  std::string lastDigest_;
+  DaemonLog log_;
+  StopRequest stop_;
+  WallClock clock_;
+  JobLauncher jobs_;
+  std::thread schedulerThread_;
+};

@@ -1,0 +1,56 @@
+#include "daemon/Plandek.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "HeldCommand.h"
+#include "RecordedLog.h"
+
+namespace {
+
+class PlandekTest : public InTemporaryFolder {};
+
+bool holds(const std::vector<std::string>& records, const std::string& record) {
+  return std::find(records.begin(), records.end(), record) != records.end();
+}
+
+}  // namespace
+
+TEST_F(PlandekTest, StartsUpRunsTheFirstPassAtOnceAndStopsWithoutWaitingForCommands) {
+  const std::string held = HeldCommand::commandLine();
+  std::ofstream("plandek.dat", std::ios::binary)
+      << "@reboot " << held << "\r\n* * * * * echo minute>> minute.txt\r\nbad line\r\n";
+  RecordedLog log;
+  {
+    Plandek plandek(log.sink());
+    std::thread running([&plandek] { plandek.run(); });
+    const bool started = HeldCommand::awaitStart() && awaitFile("minute.txt");
+    plandek.requestStop();
+    running.join();
+    EXPECT_TRUE(started);
+  }
+  EXPECT_FALSE(HeldCommand::hasEnded());
+  ASSERT_TRUE(HeldCommand::release());
+
+  const std::vector<std::string> records = log.records();
+  ASSERT_GE(records.size(), 4u);
+  EXPECT_EQ(records[0], "Skipped line 3: bad line");
+  EXPECT_EQ(records[1], "Reloaded crons -> [@reboot=" + held + ", * * * * *=echo minute>> minute.txt]");
+  EXPECT_TRUE(holds(records, "Starting " + held));
+  EXPECT_TRUE(holds(records, "Starting echo minute>> minute.txt"));
+}
+
+TEST_F(PlandekTest, WithoutAScheduleFileLoadsAnEmptyListAndStopsOnRequest) {
+  RecordedLog log;
+  {
+    Plandek plandek(log.sink());
+    plandek.requestStop();
+    plandek.run();
+  }
+  EXPECT_EQ(log.records(), std::vector<std::string>{"Reloaded crons -> []"});
+}
