@@ -88,7 +88,8 @@ StopSignal::StopSignal(std::function<void()> onStop) : listener_(std::make_uniqu
   drain(pipe.readEnd);
   listener_->onStop = std::move(onStop);
   try {
-    listener_->watcher = std::thread(watch, pipe.readEnd, std::cref(listener_->onStop), std::cref(listener_->quitting));
+    listener_->watcher =
+        std::thread(watch, pipe.readEnd, std::cref(listener_->onStop), std::cref(listener_->quitting));
   } catch (const std::system_error&) {
     return;
   }

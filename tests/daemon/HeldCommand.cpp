@@ -17,7 +17,8 @@ const fs::path releaseFile = "held-release";
 const fs::path endedFile = "held-ended";
 
 fs::path thisTestProgram() {
-  for (const fs::directory_entry& entry : fs::directory_iterator(fs::u8path(platform::executableDirectory()))) {
+  for (const fs::directory_entry& entry :
+       fs::directory_iterator(fs::u8path(platform::executableDirectory()))) {
     if (entry.path().stem() == "daemon_tests" && entry.is_regular_file()) return entry.path();
   }
   return {};
@@ -34,7 +35,8 @@ bool awaitFile(const fs::path& path) {
 
 std::string HeldCommand::commandLine() {
   return "\"" + thisTestProgram().string() +
-         "\" --gtest_also_run_disabled_tests --gtest_filter=HeldCommand.DISABLED_RunsUntilReleased > held.log 2>&1";
+         "\" --gtest_also_run_disabled_tests --gtest_filter=HeldCommand.DISABLED_RunsUntilReleased > "
+         "held.log 2>&1";
 }
 
 bool HeldCommand::awaitStart() { return awaitFile(startedFile); }

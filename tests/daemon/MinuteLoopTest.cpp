@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -39,10 +40,10 @@ class FakeClock final : public SchedulerClock {
     const auto day = std::chrono::floor<std::chrono::days>(instant);
     const std::chrono::year_month_day date(day);
     const std::chrono::hh_mm_ss time(instant - day);
-    return tqDateSerial::fromFields(static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
-                                    static_cast<int>(unsigned(date.day())), static_cast<int>(time.hours().count()),
-                                    static_cast<int>(time.minutes().count()),
-                                    static_cast<int>(time.seconds().count()));
+    return tqDateSerial::fromFields(
+        static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
+        static_cast<int>(unsigned(date.day())), static_cast<int>(time.hours().count()),
+        static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
   }
   bool sleepUntil(Instant wakeTime) override {
     events.push_back("sleep until " + hhmmss(localTime(wakeTime)));
@@ -80,42 +81,42 @@ std::vector<std::string> runPasses(FakeClock& clock, std::chrono::seconds workPe
 
 TEST(MinuteLoop, PassesAtOnceThenRightAfterSecondZeroOfEveryMinute) {
   FakeClock clock(at(23, 59, 37), 3);
-  EXPECT_EQ(runPasses(clock), (std::vector<std::string>{
-                                  "check", "read", "due 23:59:37", "sleep until 00:00:00",  //
-                                  "check", "read", "due 00:00:00", "sleep until 00:01:00",  //
-                                  "check", "read", "due 00:01:00", "sleep until 00:02:00"}));
+  EXPECT_EQ(runPasses(clock),
+            (std::vector<std::string>{"check", "read", "due 23:59:37", "sleep until 00:00:00",  //
+                                      "check", "read", "due 00:00:00", "sleep until 00:01:00",  //
+                                      "check", "read", "due 00:01:00", "sleep until 00:02:00"}));
 }
 
 TEST(MinuteLoop, WorkWithinTheMinuteDoesNotShiftTheNextPass) {
   FakeClock clock(at(12, 0, 0), 3);
-  EXPECT_EQ(runPasses(clock, 25s), (std::vector<std::string>{
-                                       "check", "read", "due 12:00:00", "sleep until 12:01:00",  //
-                                       "check", "read", "due 12:01:00", "sleep until 12:02:00",  //
-                                       "check", "read", "due 12:02:00", "sleep until 12:03:00"}));
+  EXPECT_EQ(runPasses(clock, 25s),
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "sleep until 12:01:00",  //
+                                      "check", "read", "due 12:01:00", "sleep until 12:02:00",  //
+                                      "check", "read", "due 12:02:00", "sleep until 12:03:00"}));
 }
 
 TEST(MinuteLoop, WorkPastSecondZeroIsFollowedAtOnceByTheMinuteItEndsIn) {
   FakeClock clock(at(12, 0, 50), 3);
   // The first pass's work spans 12:01, the second's ends after 12:03:00.
-  EXPECT_EQ(runPasses(clock, 70s), (std::vector<std::string>{
-                                       "check", "read", "due 12:00:50", "sleep until 12:01:00",  //
-                                       "check", "read", "due 12:02:00", "sleep until 12:03:00",  //
-                                       "check", "read", "due 12:03:10", "sleep until 12:04:00"}));
+  EXPECT_EQ(runPasses(clock, 70s),
+            (std::vector<std::string>{"check", "read", "due 12:00:50", "sleep until 12:01:00",  //
+                                      "check", "read", "due 12:02:00", "sleep until 12:03:00",  //
+                                      "check", "read", "due 12:03:10", "sleep until 12:04:00"}));
 }
 
 TEST(MinuteLoop, MatchesNoMinuteTwiceWhenTheClockIsSetBackIntoIt) {
   FakeClock clock(at(12, 0, 30), 3);
   clock.wakeUps = {at(12, 0, 59), at(12, 1, 0)};
-  EXPECT_EQ(runPasses(clock), (std::vector<std::string>{
-                                  "check", "read", "due 12:00:30", "sleep until 12:01:00",  //
-                                  "check", "read", "sleep until 12:01:00",                  //
-                                  "check", "read", "due 12:01:00", "sleep until 12:02:00"}));
+  EXPECT_EQ(runPasses(clock),
+            (std::vector<std::string>{"check", "read", "due 12:00:30", "sleep until 12:01:00",  //
+                                      "check", "read", "sleep until 12:01:00",                  //
+                                      "check", "read", "due 12:01:00", "sleep until 12:02:00"}));
 }
 
 TEST(MinuteLoop, FollowsTheClockSetBackByAnHour) {
   FakeClock clock(at(12, 0, 30), 2);
   clock.wakeUps = {at(11, 1, 0)};
-  EXPECT_EQ(runPasses(clock), (std::vector<std::string>{
-                                  "check", "read", "due 12:00:30", "sleep until 12:01:00",  //
-                                  "check", "read", "due 11:01:00", "sleep until 11:02:00"}));
+  EXPECT_EQ(runPasses(clock),
+            (std::vector<std::string>{"check", "read", "due 12:00:30", "sleep until 12:01:00",  //
+                                      "check", "read", "due 11:01:00", "sleep until 11:02:00"}));
 }

@@ -1,10 +1,10 @@
-#include "platform/Clock.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <ctime>
 #include <tuple>
+
+#include "platform/Clock.h"
 
 TEST(Clock, LocalTimeNowIsWhatTheCRuntimeCallsLocalTime) {
   // Retried when the second changes between the readings.
@@ -25,7 +25,8 @@ TEST(Clock, LocalTimeOfAnInstantIsWhatTheCRuntimeCallsLocalTime) {
   // Winter and summer, a leap day, and a second past the 32-bit range.
   for (const std::time_t instant : {std::time_t{0}, std::time_t{1'709'164'799}, std::time_t{1'719'792'000},
                                     std::time_t{2'147'483'648}, std::time(nullptr)}) {
-    const platform::LocalTime local = platform::localTimeOf(std::chrono::sys_seconds(std::chrono::seconds(instant)));
+    const platform::LocalTime local =
+        platform::localTimeOf(std::chrono::sys_seconds(std::chrono::seconds(instant)));
     const std::tm expected = *std::localtime(&instant);
     EXPECT_EQ(std::tie(local.year, local.month, local.day, local.hour, local.minute, local.second),
               std::make_tuple(expected.tm_year + 1900, expected.tm_mon + 1, expected.tm_mday,
