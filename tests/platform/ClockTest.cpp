@@ -1,10 +1,10 @@
+#include "platform/Clock.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <ctime>
 #include <tuple>
-
-#include "platform/Clock.h"
 
 TEST(Clock, LocalTimeNowIsWhatTheCRuntimeCallsLocalTime) {
   // Retried when the second changes between the readings.
