@@ -6,36 +6,18 @@
 #include "daemon/MinuteLoop.h"
 #include "daemon/ScheduleLoader.h"
 #include "daemon/ScheduleTime.h"
-#include "platform/File.h"
 
 namespace {
 
 constexpr std::string_view scheduleFileName = "plandek.dat";
 constexpr std::string_view rebootSchedule = "@reboot";
 
-// Empty when the file cannot be opened or read.
-std::string contentOf(std::string_view fileName) {
-  platform::File file = platform::File::openForReading(fileName);
-  std::string content;
-  char chunk[64 * 1024];
-  for (;;) {
-    const std::int64_t count = file.read(chunk, sizeof chunk);
-    if (count < 0) return {};
-    if (count == 0) return content;
-    content.append(chunk, static_cast<std::size_t>(count));
-  }
-}
-
 }  // namespace
 
 Plandek::Plandek() : Plandek([](std::string_view, const std::vector<std::string>&) {}) {}
 
 Plandek::Plandek(DaemonLog log)
-    : macros_(scheduleMacros()),
-      fileName_(scheduleFileName),
-      digest_("MD5"),
-      log_(std::move(log)),
-      clock_(stop_) {}
+    : scheduleFile_(scheduleFileName), log_(std::move(log)), clock_(stop_) {}
 
 Plandek::~Plandek() {
   requestStop();
@@ -44,7 +26,8 @@ Plandek::~Plandek() {
 }
 
 void Plandek::run() {
-  lastDigest_ = digest_.digestFile(fileName_);
+  // Notes the digest that the first load goes by.
+  scheduleFile_.hasChanged();
   loadSchedule();
   startRebootEntries();
   try {
@@ -58,7 +41,7 @@ void Plandek::run() {
 void Plandek::requestStop() { stop_.request(); }
 
 void Plandek::loadSchedule() {
-  LoadedSchedule loaded = readSchedule(contentOf(fileName_), macros_);
+  LoadedSchedule loaded = scheduleFile_.load();
   crons_ = std::move(loaded.crons);
   for (const SkippedLine& line : loaded.skippedLines) {
     log_("Skipped line {0}: {1}", {std::to_string(line.number), line.text});
@@ -79,10 +62,7 @@ void Plandek::schedulerLoop() {
 }
 
 void Plandek::checkSchedule() {
-  std::string currentDigest = digest_.digestFile(fileName_);
-  if (currentDigest == lastDigest_) return;
-  lastDigest_ = std::move(currentDigest);
-  loadSchedule();
+  if (scheduleFile_.hasChanged()) loadSchedule();
 }
 
 void Plandek::startDueEntries(const tqDateSerial& now) {

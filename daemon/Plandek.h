@@ -6,13 +6,12 @@
 #include "daemon/Cron.h"
 #include "daemon/DaemonLog.h"
 #include "daemon/JobLauncher.h"
+#include "daemon/ScheduleFile.h"
 #include "daemon/StopRequest.h"
 #include "daemon/WallClock.h"
 #include "lib/lang/tqDateSerial.h"
 #include "lib/lang/tqTypes.h"
-#include "lib/security/tqMessageDigest.h"
 #include "lib/util/tqList.h"
-#include "lib/util/tqMap.h"
 
 // The daemon: reads "plandek.dat" from the working directory, starts its
 // "@reboot" entries once, then starts every entry due in each minute and
@@ -36,18 +35,14 @@ class Plandek {
   void loadSchedule();
   void startRebootEntries();
   void schedulerLoop();
-  // Reloads the schedule when its digest differs from the last one.
   void checkSchedule();
   void startDueEntries(const tqDateSerial& now);
   void startJob(const String& command);
 
-  // After run has started the scheduler, only the scheduler thread touches
-  // the members from macros_ to lastDigest_.
-  tqMap<String, String> macros_;
-  std::string fileName_;
+  // Once run has started the scheduler, only the scheduler thread touches
+  // these two.
+  ScheduleFile scheduleFile_;
   tqList<Cron> crons_;
-  tqMessageDigest digest_;
-  std::string lastDigest_;
   DaemonLog log_;
   StopRequest stop_;
   WallClock clock_;

@@ -1,16 +1,16 @@
 #include "HeldCommand.h"
 
-#include <chrono>
-#include <fstream>
-#include <random>
-#include <thread>
+#include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "InTemporaryFolder.h"
 #include "platform/Paths.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 const fs::path startedFile = "held-started";
 const fs::path releaseFile = "held-release";
@@ -27,11 +27,6 @@ fs::path thisTestProgram() {
 void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
 }  // namespace
-
-bool awaitFile(const fs::path& path) {
-  for (int wait = 0; wait < 6000 && !fs::exists(path); ++wait) std::this_thread::sleep_for(10ms);
-  return fs::exists(path);
-}
 
 std::string HeldCommand::commandLine() {
   return "\"" + thisTestProgram().string() +
@@ -53,17 +48,4 @@ TEST(HeldCommand, DISABLED_RunsUntilReleased) {
   touch(startedFile);
   ASSERT_TRUE(awaitFile(releaseFile));
   touch(endedFile);
-}
-
-void InTemporaryFolder::SetUp() {
-  previousFolder_ = fs::current_path();
-  folder_ = fs::temp_directory_path() / ("plandek-test-" + std::to_string(std::random_device()()));
-  fs::create_directories(folder_);
-  fs::current_path(folder_);
-}
-
-void InTemporaryFolder::TearDown() {
-  fs::current_path(previousFolder_);
-  std::error_code ignored;
-  fs::remove_all(folder_, ignored);
 }

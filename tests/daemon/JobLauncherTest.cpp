@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HeldCommand.h"
+#include "InTemporaryFolder.h"
 #include "RecordedLog.h"
 
 namespace {

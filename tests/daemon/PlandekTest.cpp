@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "HeldCommand.h"
+#include "InTemporaryFolder.h"
 #include "RecordedLog.h"
 
 namespace {

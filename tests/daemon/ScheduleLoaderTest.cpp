@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/Paths.h"
+
 namespace {
+
+namespace fs = std::filesystem;
 
 using Skipped = std::vector<std::pair<std::int64_t, std::string>>;
 
@@ -102,4 +109,15 @@ TEST(ScheduleLoader, TakesAnyBytesWithoutHarm) {
   for (const SkippedLine& line : loaded.skippedLines) {
     EXPECT_EQ(line.text.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
   }
+}
+
+TEST(ScheduleLoader, ReadsEveryLineOfTheExample) {
+  const fs::path example = fs::u8path(platform::executableDirectory()) / "example-plandek.dat";
+  std::ifstream file(example, std::ios::binary);
+  ASSERT_TRUE(file.is_open()) << example;
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const LoadedSchedule loaded = readSchedule(bytes, scheduleMacros());
+  EXPECT_EQ(skippedOf(loaded), Skipped{});
+  EXPECT_EQ(loaded.crons.size(), 10);
+  EXPECT_EQ(loaded.crons.get(0).schedule(), "@reboot");
 }
