@@ -16,8 +16,7 @@ constexpr std::string_view rebootSchedule = "@reboot";
 
 Plandek::Plandek() : Plandek([](std::string_view, const std::vector<std::string>&) {}) {}
 
-Plandek::Plandek(DaemonLog log)
-    : scheduleFile_(scheduleFileName), log_(std::move(log)), clock_(stop_) {}
+Plandek::Plandek(DaemonLog log) : scheduleFile_(scheduleFileName), log_(std::move(log)), clock_(stop_) {}
 
 Plandek::~Plandek() {
   requestStop();

@@ -20,8 +20,12 @@ std::wstring commandInterpreter() {
       return path;
     }
   }
-  // Found along the search path, as the C runtime's system() does.
-  return L"cmd.exe";
+  // The system's own copy, never one that lies in the working directory.
+  std::wstring folder(MAX_PATH, L'\0');
+  const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+  if (length == 0 || length >= folder.size()) return L"cmd.exe";
+  folder.resize(length);
+  return folder + L"\\cmd.exe";
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ TEST_F(CommandTest, ReturnsOnceTheCommandHasEnded) {
 TEST_F(CommandTest, AQuotedProgramPathWithBlanksReachesTheInterpreterIntact) {
   // This very test program, copied into a folder with a blank in its name.
   fs::path self;
-  for (const fs::directory_entry& entry : fs::directory_iterator(fs::u8path(platform::executableDirectory()))) {
+  for (const fs::directory_entry& entry :
+       fs::directory_iterator(fs::u8path(platform::executableDirectory()))) {
     if (entry.path().stem() == "platform_tests" && entry.is_regular_file()) self = entry.path();
   }
   ASSERT_FALSE(self.empty());
@@ -58,7 +59,8 @@ TEST_F(CommandTest, AQuotedProgramPathWithBlanksReachesTheInterpreterIntact) {
 
   ASSERT_TRUE(platform::runCommand(quoted(copy) + " --gtest_list_tests --gtest_filter=CommandTest.* > " +
                                    quoted(listing)));
-  EXPECT_NE(contentOf(listing).find("ReturnsOnceTheCommandHasEnded"), std::string::npos) << contentOf(listing);
+  EXPECT_NE(contentOf(listing).find("ReturnsOnceTheCommandHasEnded"), std::string::npos)
+      << contentOf(listing);
 }
 
 TEST_F(CommandTest, AMissingProgramIsTheInterpretersAffair) {

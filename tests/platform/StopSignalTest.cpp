@@ -40,7 +40,9 @@ TEST(StopSignal, TurnsAStopRequestIntoACallInsteadOfAnEnd) {
 TEST(StopSignal, ANewListenerHearsOnlyNewRequests) {
   StopCounter earlier;
   StopCounter later;
-  { const platform::StopSignal first([&earlier] { earlier.count(); }); }
+  {
+    const platform::StopSignal first([&earlier] { earlier.count(); });
+  }
   const platform::StopSignal second([&later] { later.count(); });
   ASSERT_TRUE(platform::requestStopOfThisProcess());
   EXPECT_TRUE(later.awaitOne());
