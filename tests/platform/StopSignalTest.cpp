@@ -20,6 +20,10 @@ class StopCounter {
     std::unique_lock lock(mutex_);
     return counted_.wait_for(lock, std::chrono::seconds(30), [this] { return count_ > 0; });
   }
+  int total() {
+    const std::lock_guard lock(mutex_);
+    return count_;
+  }
 
  private:
   std::mutex mutex_;
@@ -37,7 +41,7 @@ TEST(StopSignal, TurnsAStopRequestIntoACallInsteadOfAnEnd) {
   EXPECT_TRUE(stops.awaitOne());
 }
 
-TEST(StopSignal, ANewListenerHearsOnlyNewRequests) {
+TEST(StopSignal, ListensAgainAfterAnEarlierListenerWent) {
   StopCounter earlier;
   StopCounter later;
   {
@@ -46,4 +50,5 @@ TEST(StopSignal, ANewListenerHearsOnlyNewRequests) {
   const platform::StopSignal second([&later] { later.count(); });
   ASSERT_TRUE(platform::requestStopOfThisProcess());
   EXPECT_TRUE(later.awaitOne());
+  EXPECT_EQ(earlier.total(), 0);
 }
