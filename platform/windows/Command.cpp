@@ -34,7 +34,8 @@ bool runCommand(std::string_view commandLine) {
   if (commandLine.find('\0') != std::string_view::npos) return false;
   // cmd.exe drops the first and the last double quote of what follows /c, so
   // a command that itself begins with a quoted program path arrives intact.
-  std::wstring line = L"\"" + commandInterpreter() + L"\" /c \"" + windows::toWide(commandLine) + L"\"";
+  std::wstring line = L"\"";
+  line.append(commandInterpreter()).append(L"\" /c \"").append(windows::toWide(commandLine)).append(L"\"");
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

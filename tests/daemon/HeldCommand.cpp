@@ -29,9 +29,10 @@ void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 }  // namespace
 
 std::string HeldCommand::commandLine() {
-  return "\"" + thisTestProgram().string() +
-         "\" --gtest_also_run_disabled_tests --gtest_filter=HeldCommand.DISABLED_RunsUntilReleased > "
-         "held.log 2>&1";
+  std::string line = "\"";
+  return line.append(thisTestProgram().string())
+      .append("\" --gtest_also_run_disabled_tests --gtest_filter=HeldCommand.DISABLED_RunsUntilReleased")
+      .append(" > held.log 2>&1");
 }
 
 bool HeldCommand::awaitStart() { return awaitFile(startedFile); }

@@ -28,10 +28,11 @@ TEST_F(JobLauncherTest, ReportsTheStartThenRunsTheCommand) {
 }
 
 TEST_F(JobLauncherTest, CloseLeavesRunningCommandsAloneAndStartsNoMore) {
+  const std::string held = HeldCommand::commandLine();
   RecordedLog log;
   {
     JobLauncher launcher;
-    ASSERT_TRUE(launcher.start(Process(HeldCommand::commandLine(), log.sink())));
+    ASSERT_TRUE(launcher.start(Process(held, log.sink())));
     ASSERT_TRUE(HeldCommand::awaitStart());
     launcher.close();
     EXPECT_FALSE(HeldCommand::hasEnded());
@@ -39,5 +40,5 @@ TEST_F(JobLauncherTest, CloseLeavesRunningCommandsAloneAndStartsNoMore) {
   }
   ASSERT_TRUE(HeldCommand::release());
   EXPECT_FALSE(fs::exists("late.txt"));
-  EXPECT_EQ(log.records(), std::vector<std::string>{"Starting " + HeldCommand::commandLine()});
+  EXPECT_EQ(log.records(), std::vector<std::string>{"Starting " + held});
 }

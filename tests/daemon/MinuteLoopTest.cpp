@@ -19,9 +19,10 @@ Instant at(int hour, int minute, int second) {
          std::chrono::minutes(minute) + std::chrono::seconds(second);
 }
 
-std::string hhmmss(const tqDateSerial& time) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour(), time.minute(), time.second());
+// "what hh:mm:ss"
+std::string event(const char* what, const tqDateSerial& time) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%s %02d:%02d:%02d", what, time.hour(), time.minute(), time.second());
   return text;
 }
 
@@ -46,7 +47,7 @@ class FakeClock final : public SchedulerClock {
         static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
   }
   bool sleepUntil(Instant wakeTime) override {
-    events.push_back("sleep until " + hhmmss(localTime(wakeTime)));
+    events.push_back(event("sleep until", localTime(wakeTime)));
     if (sleepsLeft_-- == 0) return false;
     if (!wakeUps.empty()) {
       now_ = wakeUps.front();
@@ -71,7 +72,7 @@ std::vector<std::string> runPasses(FakeClock& clock, std::chrono::seconds workPe
   runMinuteLoop(
       clock, [&clock] { clock.events.push_back("check"); },
       [&clock, workPerPass](const tqDateSerial& now) {
-        clock.events.push_back("due " + hhmmss(now));
+        clock.events.push_back(event("due", now));
         clock.spend(workPerPass);
       });
   return clock.events;

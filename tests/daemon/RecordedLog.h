@@ -14,7 +14,7 @@ class RecordedLog {
     return [this](std::string_view message, const std::vector<std::string>& parameters) {
       std::string text(message);
       for (std::size_t index = 0; index < parameters.size(); ++index) {
-        const std::string placeholder = "{" + std::to_string(index) + "}";
+        const std::string placeholder = std::string("{").append(std::to_string(index)).append("}");
         for (std::size_t at = text.find(placeholder); at != std::string::npos;
              at = text.find(placeholder, at + parameters[index].size())) {
           text.replace(at, placeholder.size(), parameters[index]);

@@ -22,7 +22,10 @@ std::string contentOf(const fs::path& path) {
 }
 
 // The path quoted for both interpreters; the test folders hold no quotes.
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string quoted(const fs::path& path) {
+  std::string text = "\"";
+  return text.append(path.string()).append("\"");
+}
 
 class CommandTest : public testing::Test {
  protected:
