@@ -1,0 +1,90 @@
+#include "lib/security/tqMessageDigest.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string algorithms[] = {"MD5", "SHA-1", "SHA-512"};
+
+std::string utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// Bytes of every value, line ends and zero bytes among them.
+std::string randomBytes(std::size_t size, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(random());
+  return bytes;
+}
+
+class tqMessageDigestFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("tqMessageDigestFile-" + std::to_string(std::random_device()()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string write(const fs::path& name, const std::string& bytes) {
+    const fs::path path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return utf8(path);
+  }
+
+  fs::path folder_;
+};
+
+}  // namespace
+
+TEST_F(tqMessageDigestFile, DigestsTheFilesBytesAsTheyAre) {
+  // Around the read chunk and across many chunks.
+  for (const std::size_t size : {1, 63, 16'383, 16'384, 16'385, 65'536, 65'537, 3'000'001}) {
+    const std::string bytes = randomBytes(size, static_cast<std::uint32_t>(size));
+    const std::string path = write("bytes.bin", bytes);
+    for (const std::string& algorithm : algorithms) {
+      tqMessageDigest digest(algorithm);
+      EXPECT_EQ(digest.digestFile(path), digest.digestText(bytes)) << algorithm << ", " << size << " bytes";
+    }
+  }
+}
+
+TEST_F(tqMessageDigestFile, FinishesTheBytesFedBeforeAndStartsAfresh) {
+  const std::string path = write("tail.txt", "c\r\n");
+  tqMessageDigest digest("MD5");
+  digest.update("ab");
+  EXPECT_EQ(digest.digestFile(path), tqMessageDigest("MD5").digestText("abc\r\n"));
+  EXPECT_EQ(digest.digestFile(path), tqMessageDigest("MD5").digestText("c\r\n"));
+}
+
+TEST_F(tqMessageDigestFile, AnswersNothingAndKeepsWhatWasFedWhenThereIsNothingToRead) {
+  const std::string empty = write("empty.bin", "");
+  const std::string missing = utf8(folder_ / "missing.bin");
+  for (const std::string& name : {empty, missing, utf8(folder_), std::string()}) {
+    for (const std::string& algorithm : algorithms) {
+      tqMessageDigest digest(algorithm);
+      digest.update("ab");
+      EXPECT_EQ(digest.digestFile(name), "") << algorithm << " of '" << name << "'";
+      digest.update("c");
+      EXPECT_EQ(digest.digest(), tqMessageDigest(algorithm).digestText("abc")) << algorithm << " of '" << name << "'";
+    }
+  }
+}
+
+TEST_F(tqMessageDigestFile, ReadsNamesInUtf8) {
+  const std::string path = write(fs::path(u8"pländek-ß.dat"), "abc");
+  EXPECT_EQ(tqMessageDigest("MD5").digestFile(path), "900150983CD24FB0D6963F7D28E17F72");
+}
+
+TEST_F(tqMessageDigestFile, UnknownAlgorithmAnswersNothing) {
+  const std::string path = write("abc.txt", "abc");
+  EXPECT_EQ(tqMessageDigest("md5").digestFile(path), "");
+}
