@@ -7,10 +7,11 @@ tqStackTraceElement::tqStackTraceElement(std::string_view declaringClass, std::s
     : declaringClass_(declaringClass), methodName_(methodName), fileName_(fileName), lineNumber_(lineNumber) {}
 
 std::string tqStackTraceElement::toString() const {
-  std::string text = getDeclaringClass() + "." + methodName_ + "(";
-  text += fileName_.empty() ? "Unknown Source" : fileName_;
-  if (lineNumber_ != 0) text += ":" + std::to_string(lineNumber_);
-  return text + ")";
+  std::string text = getDeclaringClass();
+  text.append(".").append(methodName_).append("(");
+  text.append(fileName_.empty() ? "Unknown Source" : fileName_);
+  if (lineNumber_ != 0) text.append(":").append(std::to_string(lineNumber_));
+  return text.append(")");
 }
 
 const tqTypeDescriptor& tqStackTraceElement::typeDescriptor() const { return descriptor; }

@@ -9,7 +9,9 @@ std::string substitutePlaceholders(const std::string& text, const std::vector<St
   for (std::size_t index = 0; index < parameters.size(); ++index) {
     // Skipped before building the placeholder: nearly every message has few.
     if (result.indexOf("{") == 0) break;
-    result = result.replace("{" + std::to_string(index) + "}", parameters[index]);
+    std::string placeholder = "{";
+    placeholder.append(std::to_string(index)).append("}");
+    result = result.replace(placeholder, parameters[index]);
   }
   return result.toString();
 }

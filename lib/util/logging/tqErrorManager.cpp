@@ -10,8 +10,8 @@ const tqTypeDescriptor tqErrorManager::descriptor{"14TQERRORMANAGER", &tqObject:
 const tqTypeDescriptor& tqErrorManager::typeDescriptor() const { return descriptor; }
 
 void tqErrorManager::error(std::string_view message, const tqException& exception, std::int64_t code) const {
-  std::string line = "tqErrorManager: " + std::to_string(code) + ": ";
-  line.append(message).append("\r\n");
+  std::string line = "tqErrorManager: ";
+  line.append(std::to_string(code)).append(": ").append(message).append("\r\n");
   platform::writeConsole(line);
   exception.printStackTrace();
 }
