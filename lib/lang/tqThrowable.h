@@ -13,9 +13,9 @@
 // and a stack trace. It is built, handed on and destroyed; nothing throws it.
 //
 // The cause is a plain reference that is never owned: by default a throwable
-// is its own cause, and a copy refers to whatever its original referred to -
-// for a throwable that was its own cause, the original. Reading the cause
-// after that object is gone is not supported.
+// is its own cause, and a copy refers to whatever the throwable it was copied
+// from referred to - to that very throwable when it was its own cause.
+// Reading the cause after that object is gone is not supported.
 class tqThrowable : public tqObject {
  public:
   // Empty message, its own cause, empty stack trace.

@@ -145,7 +145,7 @@ void tqLogger::setFilter(const tqFilter&) {}
 
 void tqLogger::setLevel(const tqLevel& level) { level_ = level; }
 
-void tqLogger::setParent(tqLogger* logger) { parent_ = logger; }
+void tqLogger::setParent(const tqLogger* logger) { parent_ = logger; }
 
 void tqLogger::setUseParentHandlers(bool flag) { useParentHandlers_ = flag; }
 

@@ -84,7 +84,7 @@ class tqLogger : public tqObject {
   virtual void setFilter(const tqFilter& filter);
   virtual void setLevel(const tqLevel& level);
   // Not owned; null for none.
-  virtual void setParent(tqLogger* logger);
+  virtual void setParent(const tqLogger* logger);
   virtual void setUseParentHandlers(bool flag);
   virtual void severe(std::string_view message);
   // Logs "THROW" at FINER with the source names and the throwable.
@@ -115,7 +115,7 @@ class tqLogger : public tqObject {
   tqLevel level_ = tqLevel::SEVERE;
   tqResourceBundle resourceBundle_;
   tqString resourceBundleName_;
-  tqLogger* parent_ = nullptr;
+  const tqLogger* parent_ = nullptr;
   bool useParentHandlers_ = true;
   tqString name_;
 };

@@ -95,7 +95,7 @@ TEST(tqThrowable, WrapAndGetCauseBuildPlainThrowablesFromTextForms) {
   EXPECT_EQ(tqThrowable().getCause().getMessage(), "");
 }
 
-TEST(tqThrowable, CopiesReferToTheOriginalAsTheirCause) {
+TEST(tqThrowable, CopiesReferToWhatTheyWereCopiedFromAsTheirCause) {
   const tqException exception("x");
   const tqThrowable copy = exception;
   EXPECT_EQ(copy.toString(), "tqThrowable: x");

@@ -15,7 +15,7 @@
 
 namespace {
 
-struct RecordSpec {
+struct RecordFields {
   const tqLevel& level;
   std::string message;
   std::vector<String> parameters;
@@ -26,13 +26,13 @@ struct RecordSpec {
 };
 
 // A record at 8 December 2026, 21:09, at the given second.
-tqLogRecord recordOf(const RecordSpec& spec) {
-  tqLogRecord record(spec.level, spec.message);
-  record.setParameters(spec.parameters);
-  record.setLoggerName(spec.loggerName);
-  record.setSourceClassName(spec.sourceClass);
-  record.setSourceMethodName(spec.sourceMethod);
-  record.setTime(tqDateSerial::fromFields(2026, 12, 8, 21, 9, spec.second).value());
+tqLogRecord recordOf(const RecordFields& fields) {
+  tqLogRecord record(fields.level, fields.message);
+  record.setParameters(fields.parameters);
+  record.setLoggerName(fields.loggerName);
+  record.setSourceClassName(fields.sourceClass);
+  record.setSourceMethodName(fields.sourceMethod);
+  record.setTime(tqDateSerial::fromFields(2026, 12, 8, 21, 9, fields.second).value());
   return record;
 }
 
@@ -83,6 +83,19 @@ TEST_F(tqFileHandlerTest, WritesTheLogLayoutOverAHandlersLife) {
   // A handler that writes nothing still closes with its empty line.
   { tqFileHandler handler(log_); }
   EXPECT_EQ(contentOf(log_), secondRun + "\r\n");
+}
+
+TEST(tqHandler, WritesRecordsUntrimmedToTheConsole) {
+  tqHandler handler;
+  const std::string output = consoleOutputOf([&] {
+    handler.publish(recordOf({tqLevel::SEVERE, "Starting {0}\r\n", {"nightly.bat"}}));
+    handler.setLevel(tqLevel::OFF);
+    handler.publish(recordOf({tqLevel::SEVERE, "dropped", {}}));
+  });
+  EXPECT_EQ(output, asReadBackInTextMode("12-08-2026 21:09:00 plandek\r\nSEVERE: Starting nightly.bat\r\n\r\n"));
+  // A copy is a plain handler with the same level.
+  const tqHandler copy = handler;
+  EXPECT_EQ(copy.getLevel().intValue(), tqLevel::OFF.intValue());
 }
 
 TEST_F(tqFileHandlerTest, WritingFromScratchEmptiesTheFile) {
