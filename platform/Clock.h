@@ -17,4 +17,8 @@ struct LocalTime {
 // All fields 0 when the system cannot tell the local time.
 LocalTime localTimeNow();
 
+// Seconds since an arbitrary start, never going back, whatever happens to the
+// wall clock; fractions of a second included.
+double secondsTimer();
+
 }  // namespace platform

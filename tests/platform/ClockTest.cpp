@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
+#include <thread>
 #include <tuple>
 
 TEST(Clock, LocalTimeNowIsWhatTheCRuntimeCallsLocalTime) {
@@ -18,4 +20,18 @@ TEST(Clock, LocalTimeNowIsWhatTheCRuntimeCallsLocalTime) {
     return;
   }
   FAIL() << "the second kept changing";
+}
+
+TEST(Clock, SecondsTimerCountsSecondsAndNeverGoesBack) {
+  const double start = platform::secondsTimer();
+  const auto steadyStart = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  double previous = platform::secondsTimer();
+  const std::chrono::duration<double> steadyElapsed = std::chrono::steady_clock::now() - steadyStart;
+  EXPECT_NEAR(previous - start, steadyElapsed.count(), 0.05);
+  for (int reading = 0; reading < 10'000; ++reading) {
+    const double now = platform::secondsTimer();
+    ASSERT_GE(now, previous);
+    previous = now;
+  }
 }
