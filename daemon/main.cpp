@@ -1,9 +1,12 @@
+#include "daemon/PlandekLog.h"
 #include "daemon/Plandek.h"
 #include "platform/StopSignal.h"
 
 // Arguments change nothing.
 int main() {
-  Plandek plandek;
+  // Declared first so that it is closed last, after every job's record.
+  const PlandekLog log;
+  Plandek plandek(log.sink());
   const platform::StopSignal stopSignal([&plandek] { plandek.requestStop(); });
   plandek.run();
   return 0;

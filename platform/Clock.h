@@ -22,4 +22,8 @@ LocalTime localTimeNow();
 // system cannot tell it.
 LocalTime localTimeOf(std::chrono::sys_seconds instant);
 
+// Seconds since an arbitrary start, never going back, whatever happens to the
+// wall clock; fractions of a second included.
+double secondsTimer();
+
 }  // namespace platform

@@ -7,15 +7,31 @@
 namespace platform {
 
 // An open file of the operating system, closed when the object goes. A file
-// that could not be opened is a closed object: every operation on it fails.
+// that could not be opened is a closed object: every operation on it fails,
+// and openError tells why it could not be opened.
+//
+// Files are opened without locks, shared with other readers and writers, and
+// never handed to child processes. Writes are not buffered here: when write
+// returns, the bytes belong to the operating system.
 class File {
  public:
+  enum class OpenError {
+    none,
+    // The system has no descriptor or handle left for this process.
+    noFreeHandle,
+    // Missing, not creatable, access denied, a folder, a bad name...
+    failed,
+  };
+
   File() = default;
-  File(File&& other) noexcept : handle_(std::exchange(other.handle_, closedHandle)) {}
+  File(File&& other) noexcept
+      : handle_(std::exchange(other.handle_, closedHandle)),
+        openError_(std::exchange(other.openError_, OpenError::none)) {}
   File& operator=(File&& other) noexcept {
     if (this != &other) {
       close();
       handle_ = std::exchange(other.handle_, closedHandle);
+      openError_ = std::exchange(other.openError_, OpenError::none);
     }
     return *this;
   }
@@ -23,15 +39,26 @@ class File {
   File& operator=(const File&) = delete;
   ~File() { close(); }
 
-  // The named file (UTF-8) for binary reading from its start, shared with
-  // other readers and writers, never created; a closed object when it cannot
-  // be opened.
+  // The named file (UTF-8) for binary reading from its start, never created.
   static File openForReading(std::string_view utf8Path);
+  // The named file (UTF-8) for writing, created when missing and emptied when not.
+  static File openForWriting(std::string_view utf8Path);
+  // The named file (UTF-8) for writing at its end, created when missing. Every
+  // write goes to the end of the file as it is at that moment, whoever else
+  // writes to it.
+  static File openForAppending(std::string_view utf8Path);
 
   bool isOpen() const { return handle_ != closedHandle; }
+  // Why the file could not be opened; none for a file that was.
+  OpenError openError() const { return openError_; }
   // Reads up to `size` bytes: the number read, 0 at the end of the file, -1
   // on an error or a closed file.
   std::int64_t read(void* buffer, std::int64_t size);
+  // Writes all `size` bytes; false on an error or a closed file.
+  bool write(const void* buffer, std::int64_t size);
+  bool write(std::string_view bytes) { return write(bytes.data(), static_cast<std::int64_t>(bytes.size())); }
+  // Whether a process this one starts would receive the file; false for a closed file.
+  bool isInheritedByChildProcesses() const;
   void close();
 
  private:
@@ -41,8 +68,10 @@ class File {
   static constexpr NativeHandle closedHandle = -1;
 
   explicit File(NativeHandle handle) : handle_(handle) {}
+  explicit File(OpenError error) : openError_(error) {}
 
   NativeHandle handle_ = closedHandle;
+  OpenError openError_ = OpenError::none;
 };
 
 }  // namespace platform

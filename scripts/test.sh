@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: natively under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows cross build under wine.
+# UndefinedBehaviorSanitizer, the threaded ones again under ThreadSanitizer,
+# then the Windows cross build under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,11 @@ echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev
 ctest --preset dev
+
+echo "== Linux (tsan: the logging and concurrency tests under ThreadSanitizer)"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan
 
 echo "== Windows (mingw-w64 under wine)"
 scripts/wine-prefix.sh

@@ -96,10 +96,6 @@ std::uint32_t readDecimal(std::string_view text) {
 
 }  // namespace
 
-tqString::tqString(const char* text) : text_(text ? text : "") {}
-
-tqString::tqString(std::string_view text) : text_(zeroTerminated(text)) {}
-
 tqString::tqString(std::string_view text, std::int64_t start, std::int64_t count) {
   text = zeroTerminated(text);
   const auto size = static_cast<std::int64_t>(text.size());

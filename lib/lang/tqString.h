@@ -14,9 +14,10 @@
 class tqString : public tqObject {
  public:
   tqString() = default;
-  // A null pointer gives the empty text.
-  explicit tqString(const char* text);
-  explicit tqString(std::string_view text);
+  // A null pointer gives the empty text. Constant expressions may build
+  // strings, so that constants of the library need no start-up code.
+  constexpr explicit tqString(const char* text) : text_(text ? text : "") {}
+  constexpr explicit tqString(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
   // The bytes [start, start + count) of `text`, both clipped to the text.
   tqString(std::string_view text, std::int64_t start, std::int64_t count);
 

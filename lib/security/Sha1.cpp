@@ -57,7 +57,10 @@ inline void fiveRounds(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c, std
 }  // namespace
 
 void Sha1::compress(const std::uint8_t* blocks, std::size_t blockCount) {
-  static const CompressionFunction chosen = sha1ShaInstructions() ? sha1ShaInstructions() : &compressPortable;
+  static const CompressionFunction chosen = [] {
+    const CompressionFunction accelerated = sha1ShaInstructions();
+    return accelerated != nullptr ? accelerated : &compressPortable;
+  }();
   chosen(state_, blocks, blockCount);
 }
 

@@ -3,29 +3,11 @@
 #include <bit>
 
 #include "lib/security/ByteOrder.h"
+#include "lib/security/Sha512Rounds.h"
 
 namespace security {
 
 namespace {
-
-constexpr std::uint64_t roundConstant[80] = {
-    0x428a2f98d728ae22, 0x7137449123ef65cd, 0xb5c0fbcfec4d3b2f, 0xe9b5dba58189dbbc, 0x3956c25bf348b538,
-    0x59f111f1b605d019, 0x923f82a4af194f9b, 0xab1c5ed5da6d8118, 0xd807aa98a3030242, 0x12835b0145706fbe,
-    0x243185be4ee4b28c, 0x550c7dc3d5ffb4e2, 0x72be5d74f27b896f, 0x80deb1fe3b1696b1, 0x9bdc06a725c71235,
-    0xc19bf174cf692694, 0xe49b69c19ef14ad2, 0xefbe4786384f25e3, 0x0fc19dc68b8cd5b5, 0x240ca1cc77ac9c65,
-    0x2de92c6f592b0275, 0x4a7484aa6ea6e483, 0x5cb0a9dcbd41fbd4, 0x76f988da831153b5, 0x983e5152ee66dfab,
-    0xa831c66d2db43210, 0xb00327c898fb213f, 0xbf597fc7beef0ee4, 0xc6e00bf33da88fc2, 0xd5a79147930aa725,
-    0x06ca6351e003826f, 0x142929670a0e6e70, 0x27b70a8546d22ffc, 0x2e1b21385c26c926, 0x4d2c6dfc5ac42aed,
-    0x53380d139d95b3df, 0x650a73548baf63de, 0x766a0abb3c77b2a8, 0x81c2c92e47edaee6, 0x92722c851482353b,
-    0xa2bfe8a14cf10364, 0xa81a664bbc423001, 0xc24b8b70d0f89791, 0xc76c51a30654be30, 0xd192e819d6ef5218,
-    0xd69906245565a910, 0xf40e35855771202a, 0x106aa07032bbd1b8, 0x19a4c116b8d2d0c8, 0x1e376c085141ab53,
-    0x2748774cdf8eeb99, 0x34b0bcb5e19b48a8, 0x391c0cb3c5c95a63, 0x4ed8aa4ae3418acb, 0x5b9cca4f7763e373,
-    0x682e6ff3d6b2b8a3, 0x748f82ee5defb2fc, 0x78a5636f43172f60, 0x84c87814a1f0ab72, 0x8cc702081a6439ec,
-    0x90befffa23631e28, 0xa4506cebde82bde9, 0xbef9a3f7b2c67915, 0xc67178f2e372532b, 0xca273eceea26619c,
-    0xd186b8c721c0c207, 0xeada7dd6cde0eb1e, 0xf57d4f7fee6ed178, 0x06f067aa72176fba, 0x0a637dc5a2c898a6,
-    0x113f9804bef90dae, 0x1b710b35131c471b, 0x28db77f523047d84, 0x32caab7b40c72493, 0x3c9ebe0a15c9bebc,
-    0x431d67c49c100d4c, 0x4cc5d4becb3e42b6, 0x597f299cfc657e2a, 0x5fcb6fab3ad6faec, 0x6c44198c4a475817,
-};
 
 // The sixteen most recent schedule words: word i of the message at i % 16.
 using Schedule = std::uint64_t[16];
@@ -48,36 +30,19 @@ inline std::uint64_t scheduleWord(Schedule& word, int slot) {
   return word[slot];
 }
 
-// One round; the callers rotate the roles of the eight variables instead of
-// moving their values. Maj(a, b, c) is b ^ ((a ^ b) & (b ^ c)), and this
-// round's a ^ b is the next round's b ^ c: c enters only through bXorC.
-inline void round(std::uint64_t a, std::uint64_t b, std::uint64_t& d, std::uint64_t e,
-                  std::uint64_t f, std::uint64_t g, std::uint64_t& h, std::uint64_t& bXorC,
-                  std::uint64_t wordPlusConstant) {
-  const std::uint64_t sum1 = std::rotr(e, 14) ^ std::rotr(e, 18) ^ std::rotr(e, 41);
-  const std::uint64_t choose = g ^ (e & (f ^ g));
-  const std::uint64_t t1 = h + wordPlusConstant + sum1 + choose;
-  const std::uint64_t sum0 = std::rotr(a, 28) ^ std::rotr(a, 34) ^ std::rotr(a, 39);
-  const std::uint64_t aXorB = a ^ b;
-  const std::uint64_t majority = b ^ (aXorB & bXorC);
-  bXorC = aXorB;
-  d += t1;
-  h = t1 + sum0 + majority;
-}
-
-// Eight rounds, after which every variable is back in its role. `slot` is 0
-// or 8, known when compiling, as are all the schedule indexes below it.
+// Eight rounds. `slot` is 0 or 8, known when compiling, as are all the
+// schedule indexes below it.
 template <bool extend>
 inline void eightRounds(std::uint64_t (&v)[8], std::uint64_t& bXorC, Schedule& word, const std::uint64_t* constant,
                         int slot) {
-  round(v[0], v[1], v[3], v[4], v[5], v[6], v[7], bXorC, scheduleWord<extend>(word, slot) + constant[slot]);
-  round(v[7], v[0], v[2], v[3], v[4], v[5], v[6], bXorC, scheduleWord<extend>(word, slot + 1) + constant[slot + 1]);
-  round(v[6], v[7], v[1], v[2], v[3], v[4], v[5], bXorC, scheduleWord<extend>(word, slot + 2) + constant[slot + 2]);
-  round(v[5], v[6], v[0], v[1], v[2], v[3], v[4], bXorC, scheduleWord<extend>(word, slot + 3) + constant[slot + 3]);
-  round(v[4], v[5], v[7], v[0], v[1], v[2], v[3], bXorC, scheduleWord<extend>(word, slot + 4) + constant[slot + 4]);
-  round(v[3], v[4], v[6], v[7], v[0], v[1], v[2], bXorC, scheduleWord<extend>(word, slot + 5) + constant[slot + 5]);
-  round(v[2], v[3], v[5], v[6], v[7], v[0], v[1], bXorC, scheduleWord<extend>(word, slot + 6) + constant[slot + 6]);
-  round(v[1], v[2], v[4], v[5], v[6], v[7], v[0], bXorC, scheduleWord<extend>(word, slot + 7) + constant[slot + 7]);
+  sha512::round<0>(v, bXorC, scheduleWord<extend>(word, slot) + constant[slot]);
+  sha512::round<1>(v, bXorC, scheduleWord<extend>(word, slot + 1) + constant[slot + 1]);
+  sha512::round<2>(v, bXorC, scheduleWord<extend>(word, slot + 2) + constant[slot + 2]);
+  sha512::round<3>(v, bXorC, scheduleWord<extend>(word, slot + 3) + constant[slot + 3]);
+  sha512::round<4>(v, bXorC, scheduleWord<extend>(word, slot + 4) + constant[slot + 4]);
+  sha512::round<5>(v, bXorC, scheduleWord<extend>(word, slot + 5) + constant[slot + 5]);
+  sha512::round<6>(v, bXorC, scheduleWord<extend>(word, slot + 6) + constant[slot + 6]);
+  sha512::round<7>(v, bXorC, scheduleWord<extend>(word, slot + 7) + constant[slot + 7]);
 }
 
 // Sixteen rounds with the constants from `constant` on.
@@ -90,17 +55,25 @@ inline void sixteenRounds(std::uint64_t (&v)[8], std::uint64_t& bXorC, Schedule&
 }  // namespace
 
 void Sha512::compress(const std::uint8_t* blocks, std::size_t blockCount) {
+  static const CompressionFunction chosen = [] {
+    const CompressionFunction accelerated = sha512Avx2Instructions();
+    return accelerated != nullptr ? accelerated : &compressPortable;
+  }();
+  chosen(state_, blocks, blockCount);
+}
+
+void Sha512::compressPortable(State& state, const std::uint8_t* blocks, std::size_t blockCount) {
   std::uint64_t v[8];
-  for (int i = 0; i < 8; ++i) v[i] = state_[i];
+  for (int i = 0; i < 8; ++i) v[i] = state[i];
   for (; blockCount != 0; --blockCount, blocks += blockSize) {
     Schedule word;
     for (int i = 0; i < 16; ++i) word[i] = loadBigEndian64(blocks + 8 * i);
     std::uint64_t bXorC = v[1] ^ v[2];
-    sixteenRounds<false>(v, bXorC, word, roundConstant);
-    for (int first = 16; first < 80; first += 16) sixteenRounds<true>(v, bXorC, word, roundConstant + first);
+    sixteenRounds<false>(v, bXorC, word, sha512::roundConstant);
+    for (int first = 16; first < 80; first += 16) sixteenRounds<true>(v, bXorC, word, sha512::roundConstant + first);
     for (int i = 0; i < 8; ++i) {
-      state_[i] += v[i];
-      v[i] = state_[i];
+      state[i] += v[i];
+      v[i] = state[i];
     }
   }
 }

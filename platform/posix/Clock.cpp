@@ -1,6 +1,7 @@
 #include "platform/Clock.h"
 
 #include <ctime>
+#include <time.h>
 
 namespace platform {
 
@@ -19,6 +20,12 @@ LocalTime localTimeNow() { return localTimeAt(std::time(nullptr)); }
 
 LocalTime localTimeOf(std::chrono::sys_seconds instant) {
   return localTimeAt(static_cast<std::time_t>(instant.time_since_epoch().count()));
+}
+
+double secondsTimer() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 }  // namespace platform

@@ -10,29 +10,74 @@ namespace platform {
 namespace {
 
 // Larger requests gain nothing and Linux caps them near 2 GiB anyway.
-constexpr std::int64_t largestRead = std::int64_t{1} << 30;
+constexpr std::int64_t largestTransfer = std::int64_t{1} << 30;
+
+File::OpenError openErrorOf(int error) {
+  return error == EMFILE || error == ENFILE ? File::OpenError::noFreeHandle : File::OpenError::failed;
+}
+
+// O_CLOEXEC throughout: commands the daemon starts must not inherit its files.
+int openDescriptor(std::string_view utf8Path, int flags) {
+  // A zero byte would silently cut the name short.
+  if (utf8Path.empty() || utf8Path.find('\0') != std::string_view::npos) {
+    errno = ENOENT;
+    return -1;
+  }
+  const std::string path(utf8Path);
+  int descriptor = -1;
+  do {
+    descriptor = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  } while (descriptor < 0 && errno == EINTR);
+  return descriptor;
+}
 
 }  // namespace
 
 File File::openForReading(std::string_view utf8Path) {
-  // A zero byte would silently cut the name short.
-  if (utf8Path.find('\0') != std::string_view::npos) return File();
-  const std::string path(utf8Path);
-  int descriptor = -1;
-  do {
-    descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (descriptor < 0 && errno == EINTR);
-  return descriptor < 0 ? File() : File(descriptor);
+  const int descriptor = openDescriptor(utf8Path, O_RDONLY);
+  return descriptor < 0 ? File(openErrorOf(errno)) : File(descriptor);
+}
+
+File File::openForWriting(std::string_view utf8Path) {
+  const int descriptor = openDescriptor(utf8Path, O_WRONLY | O_CREAT | O_TRUNC);
+  return descriptor < 0 ? File(openErrorOf(errno)) : File(descriptor);
+}
+
+File File::openForAppending(std::string_view utf8Path) {
+  const int descriptor = openDescriptor(utf8Path, O_WRONLY | O_CREAT | O_APPEND);
+  return descriptor < 0 ? File(openErrorOf(errno)) : File(descriptor);
 }
 
 std::int64_t File::read(void* buffer, std::int64_t size) {
   if (!isOpen() || size < 0) return -1;
-  const auto request = static_cast<std::size_t>(size < largestRead ? size : largestRead);
+  const auto request = static_cast<std::size_t>(size < largestTransfer ? size : largestTransfer);
   for (;;) {
     const ssize_t count = ::read(static_cast<int>(handle_), buffer, request);
     if (count >= 0) return count;
     if (errno != EINTR) return -1;
   }
+}
+
+bool File::write(const void* buffer, std::int64_t size) {
+  if (!isOpen() || size < 0) return false;
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (size > 0) {
+    const auto request = static_cast<std::size_t>(size < largestTransfer ? size : largestTransfer);
+    const ssize_t count = ::write(static_cast<int>(handle_), bytes, request);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes += count;
+    size -= count;
+  }
+  return true;
+}
+
+bool File::isInheritedByChildProcesses() const {
+  if (!isOpen()) return false;
+  const int flags = ::fcntl(static_cast<int>(handle_), F_GETFD);
+  return flags >= 0 && (flags & FD_CLOEXEC) == 0;
 }
 
 void File::close() {

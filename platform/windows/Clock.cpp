@@ -39,4 +39,13 @@ LocalTime localTimeOf(std::chrono::sys_seconds instant) {
   return fieldsOf(local);
 }
 
+double secondsTimer() {
+  // Both calls always succeed on Windows XP and later.
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER count;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&count);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 }  // namespace platform

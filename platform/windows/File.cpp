@@ -8,29 +8,73 @@ namespace platform {
 
 namespace {
 
-constexpr std::int64_t largestRead = std::int64_t{1} << 30;
+constexpr std::int64_t largestTransfer = std::int64_t{1} << 30;
 
 HANDLE nativeOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// Other programs may go on reading, writing and even deleting the file. The
+// handle is not inheritable: commands the daemon starts must not hold its files.
+HANDLE createFile(std::string_view utf8Path, DWORD access, DWORD disposition, DWORD flags) {
+  const std::wstring path = windows::toWide(utf8Path);
+  if (path.empty() || path.find(L'\0') != std::wstring::npos) {
+    SetLastError(ERROR_INVALID_NAME);
+    return INVALID_HANDLE_VALUE;
+  }
+  SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     &security, disposition, flags, nullptr);
+}
+
+File::OpenError openErrorOf(DWORD error) {
+  return error == ERROR_TOO_MANY_OPEN_FILES ? File::OpenError::noFreeHandle : File::OpenError::failed;
+}
 
 }  // namespace
 
 File File::openForReading(std::string_view utf8Path) {
-  const std::wstring path = windows::toWide(utf8Path);
-  if (path.empty() || path.find(L'\0') != std::wstring::npos) return File();
-  // Other programs may go on reading, writing and even deleting the file.
+  const HANDLE handle = createFile(utf8Path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  if (handle == INVALID_HANDLE_VALUE) return File(openErrorOf(GetLastError()));
+  return File(reinterpret_cast<std::intptr_t>(handle));
+}
+
+File File::openForWriting(std::string_view utf8Path) {
+  const HANDLE handle = createFile(utf8Path, GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+  if (handle == INVALID_HANDLE_VALUE) return File(openErrorOf(GetLastError()));
+  return File(reinterpret_cast<std::intptr_t>(handle));
+}
+
+File File::openForAppending(std::string_view utf8Path) {
+  // Append data without write data: the system puts every write at the end.
   const HANDLE handle =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return File();
+      createFile(utf8Path, FILE_APPEND_DATA | SYNCHRONIZE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+  if (handle == INVALID_HANDLE_VALUE) return File(openErrorOf(GetLastError()));
   return File(reinterpret_cast<std::intptr_t>(handle));
 }
 
 std::int64_t File::read(void* buffer, std::int64_t size) {
   if (!isOpen() || size < 0) return -1;
-  const auto request = static_cast<DWORD>(size < largestRead ? size : largestRead);
+  const auto request = static_cast<DWORD>(size < largestTransfer ? size : largestTransfer);
   DWORD count = 0;
   if (!ReadFile(nativeOf(handle_), buffer, request, &count, nullptr)) return -1;
   return count;
+}
+
+bool File::write(const void* buffer, std::int64_t size) {
+  if (!isOpen() || size < 0) return false;
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (size > 0) {
+    const auto request = static_cast<DWORD>(size < largestTransfer ? size : largestTransfer);
+    DWORD count = 0;
+    if (!WriteFile(nativeOf(handle_), bytes, request, &count, nullptr) || count == 0) return false;
+    bytes += count;
+    size -= count;
+  }
+  return true;
+}
+
+bool File::isInheritedByChildProcesses() const {
+  DWORD flags = 0;
+  return isOpen() && GetHandleInformation(nativeOf(handle_), &flags) && (flags & HANDLE_FLAG_INHERIT) != 0;
 }
 
 void File::close() {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 #include <tuple>
 
 TEST(Clock, LocalTimeNowIsWhatTheCRuntimeCallsLocalTime) {
@@ -32,5 +33,19 @@ TEST(Clock, LocalTimeOfAnInstantIsWhatTheCRuntimeCallsLocalTime) {
               std::make_tuple(expected.tm_year + 1900, expected.tm_mon + 1, expected.tm_mday,
                               expected.tm_hour, expected.tm_min, expected.tm_sec))
         << instant;
+  }
+}
+
+TEST(Clock, SecondsTimerCountsSecondsAndNeverGoesBack) {
+  const double start = platform::secondsTimer();
+  const auto steadyStart = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  double previous = platform::secondsTimer();
+  const std::chrono::duration<double> steadyElapsed = std::chrono::steady_clock::now() - steadyStart;
+  EXPECT_NEAR(previous - start, steadyElapsed.count(), 0.05);
+  for (int reading = 0; reading < 10'000; ++reading) {
+    const double now = platform::secondsTimer();
+    ASSERT_GE(now, previous);
+    previous = now;
   }
 }

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,4 +74,94 @@ TEST_F(FileTest, MovingHandsTheFileOver) {
   second.close();
   EXPECT_FALSE(second.isOpen());
   EXPECT_EQ(second.read(&byte, 1), -1);
+}
+
+namespace {
+
+std::string contentOf(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST_F(FileTest, WritingCreatesOrEmptiesTheFile) {
+  const fs::path path = folder_ / u8"lög.txt";
+  for (const std::string& bytes : {std::string("first\r\n\0x", 9), std::string("2")}) {
+    platform::File file = platform::File::openForWriting(utf8(path));
+    ASSERT_TRUE(file.isOpen());
+    EXPECT_EQ(file.openError(), platform::File::OpenError::none);
+    EXPECT_TRUE(file.write(bytes));
+    file.close();
+    EXPECT_EQ(contentOf(path), bytes);
+  }
+}
+
+TEST_F(FileTest, AppendingKeepsTheContentAndWritesAtTheEndWhoeverWrote) {
+  const fs::path path = folder_ / "append.log";
+  std::ofstream(path, std::ios::binary) << "old\r\n";
+  platform::File first = platform::File::openForAppending(utf8(path));
+  platform::File second = platform::File::openForAppending(utf8(path));
+  ASSERT_TRUE(first.isOpen());
+  ASSERT_TRUE(second.isOpen());
+  // Each write lands after the other's, not over it.
+  EXPECT_TRUE(first.write("one\r\n"));
+  EXPECT_TRUE(second.write("two\r\n"));
+  EXPECT_TRUE(first.write("three\r\n"));
+  EXPECT_EQ(contentOf(path), "old\r\none\r\ntwo\r\nthree\r\n");
+}
+
+TEST_F(FileTest, AppendingCreatesAMissingFile) {
+  const fs::path path = folder_ / "new.log";
+  platform::File file = platform::File::openForAppending(utf8(path));
+  ASSERT_TRUE(file.isOpen());
+  const std::string large(300'000, 'z');
+  EXPECT_TRUE(file.write(large));
+  EXPECT_EQ(contentOf(path), large);
+}
+
+TEST_F(FileTest, OpenFailuresAreNotForLackOfHandles) {
+  const std::string inMissingFolder = utf8(folder_ / "missing" / "x.log");
+  platform::File failures[] = {platform::File::openForWriting(inMissingFolder),
+                               platform::File::openForAppending(inMissingFolder),
+                               platform::File::openForReading(inMissingFolder),
+                               platform::File::openForAppending(utf8(folder_)),
+                               platform::File::openForWriting("")};
+  for (platform::File& file : failures) {
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(file.openError(), platform::File::OpenError::failed);
+    EXPECT_FALSE(file.write("x"));
+  }
+}
+
+TEST_F(FileTest, RunningOutOfHandlesIsToldApart) {
+  if (std::getenv("PLANDEK_EXHAUST_HANDLES") == nullptr) GTEST_SKIP() << "PLANDEK_EXHAUST_HANDLES not set";
+  const std::string path = utf8(folder_ / "many.txt");
+  std::ofstream(path, std::ios::binary) << "x";
+  // Systems with room for more than this many skip the case.
+  constexpr int mostToTry = 30'000;
+  std::vector<platform::File> held;
+  held.reserve(mostToTry);
+  platform::File::OpenError error = platform::File::OpenError::none;
+  while (static_cast<int>(held.size()) < mostToTry) {
+    platform::File file = platform::File::openForReading(path);
+    if (!file.isOpen()) {
+      error = file.openError();
+      break;
+    }
+    held.push_back(std::move(file));
+  }
+  held.clear();
+  if (error == platform::File::OpenError::none) GTEST_SKIP() << "no limit below " << mostToTry;
+  EXPECT_EQ(error, platform::File::OpenError::noFreeHandle);
+}
+
+TEST_F(FileTest, ChildProcessesInheritNoFile) {
+  const std::string path = utf8(folder_ / "private.log");
+  platform::File files[] = {platform::File::openForAppending(path), platform::File::openForWriting(path),
+                            platform::File::openForReading(path)};
+  for (const platform::File& file : files) {
+    ASSERT_TRUE(file.isOpen());
+    EXPECT_FALSE(file.isInheritedByChildProcesses());
+  }
 }

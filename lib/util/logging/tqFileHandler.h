@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "lib/lang/tqString.h"
+#include "lib/util/logging/tqHandler.h"
+#include "platform/File.h"
+
+// Writes records to a log file: an empty line before the first record after
+// the file was opened, each record as its formatted lines, and an empty line
+// when the handler closes. Every line ends with CR LF.
+//
+// Any number of threads may publish through one handler at once: each record
+// reaches the file whole, in one write, never mixed with another, and is with
+// the operating system before publish returns. The file is never inherited by
+// processes this one starts.
+class tqFileHandler : public tqHandler {
+ public:
+  // Appends to the file at `pattern`.
+  explicit tqFileHandler(std::string_view pattern);
+  // Appends to the file or, with `append` false, empties it first. The limit
+  // and count are kept, not used: the file neither is capped nor rotates.
+  // When the file cannot be opened the error manager says so on the console
+  // ("tqErrorManager: 4: Open error") and the handler writes nothing; when the
+  // system had no handle left at all, it writes to the console instead.
+  tqFileHandler(std::string_view pattern, std::int64_t limit, std::int64_t count, bool append);
+  tqFileHandler(const tqFileHandler&) = delete;
+  tqFileHandler& operator=(const tqFileHandler&) = delete;
+  // Closes the handler.
+  ~tqFileHandler() override;
+
+  const tqTypeDescriptor& typeDescriptor() const override;
+  static const tqTypeDescriptor descriptor;
+
+  // Writes the tail and closes the file; nothing is written after it. A second
+  // close does nothing.
+  void close() override;
+  // Nothing to do: publish hands every record to the system at once.
+  void flush() override;
+  void publish(const tqLogRecord& record) override;
+  std::string toText() const override;
+
+ private:
+  // The code the error manager reports open failures with.
+  static constexpr std::int64_t openErrorCode = 4;
+
+  // Writes to wherever this handler writes; the mutex must be held.
+  void writeOut(std::string_view text);
+
+  tqString pattern_;
+  bool append_;
+  std::int64_t limit_;
+  std::int64_t count_;
+
+  std::mutex mutex_;
+  platform::File file_;
+  // The system had no handle to give: records go to the console instead.
+  bool writesToConsole_ = false;
+  bool headPending_ = false;
+  bool closed_ = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "platform/Paths.h"
+#include "tests/support/TemporaryFolder.h"
+
+// A ".properties" file beside the test executable, where bundles are looked
+// for, under a base name of its own; removed when the object goes.
+class BundleFile {
+ public:
+  explicit BundleFile(const std::string& purpose, const std::string& locale = "")
+      : baseName_(purpose + std::to_string(std::random_device()())),
+        fileName_(baseName_ + (locale.empty() ? "" : "_" + locale) + ".properties"),
+        path_(platform::executableDirectory() + platform::pathSeparator() + fileName_) {}
+  BundleFile(const BundleFile&) = delete;
+  BundleFile& operator=(const BundleFile&) = delete;
+  ~BundleFile() {
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::path(std::u8string(path_.begin(), path_.end())), ignored);
+  }
+
+  void write(const std::string& bytes) const { writeFile(path_, bytes); }
+  const std::string& baseName() const { return baseName_; }
+  const std::string& fileName() const { return fileName_; }
+
+ private:
+  std::string baseName_;
+  std::string fileName_;
+  std::string path_;
+};

@@ -1,0 +1,168 @@
+#include "lib/util/logging/tqFileHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "lib/lang/tqDateSerial.h"
+#include "lib/lang/tqException.h"
+#include "lib/util/logging/tqLogRecord.h"
+#include "platform/File.h"
+#include "tests/support/ConsoleCapture.h"
+#include "tests/support/TemporaryFolder.h"
+
+namespace {
+
+struct RecordFields {
+  const tqLevel& level;
+  std::string message;
+  std::vector<String> parameters;
+  std::string loggerName = "plandek";
+  std::string sourceClass = "";
+  std::string sourceMethod = "";
+  int second = 0;
+};
+
+// A record at 8 December 2026, 21:09, at the given second.
+tqLogRecord recordOf(const RecordFields& fields) {
+  tqLogRecord record(fields.level, fields.message);
+  record.setParameters(fields.parameters);
+  record.setLoggerName(fields.loggerName);
+  record.setSourceClassName(fields.sourceClass);
+  record.setSourceMethodName(fields.sourceMethod);
+  record.setTime(tqDateSerial::fromFields(2026, 12, 8, 21, 9, fields.second).value());
+  return record;
+}
+
+class tqFileHandlerTest : public testing::Test {
+ protected:
+  TemporaryFolder folder_{"tqFileHandlerTest"};
+  const std::string log_ = folder_.file("plandek.log");
+};
+
+}  // namespace
+
+TEST_F(tqFileHandlerTest, WritesTheLogLayoutOverAHandlersLife) {
+  {
+    tqFileHandler handler(log_);
+    EXPECT_EQ(contentOf(log_), "") << "nothing is written on opening";
+    handler.publish(recordOf({tqLevel::SEVERE, "Starting {0}", {"nightly.bat"}}));
+    EXPECT_EQ(contentOf(log_), "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: Starting nightly.bat\r\n");
+    // An empty logger name leaves the trailing blank; trailing CR LF pairs go.
+    handler.publish(recordOf({tqLevel::SEVERE, "Reloaded crons -> {0}\r\n\r\n", {"[a, b]"}, "", "", "", 5}));
+    // A source class stands for the logger name, the method follows it.
+    handler.publish(recordOf({tqLevel::INFO, "tick", {}, "plandek", "Sched", "run", 59}));
+    handler.publish(recordOf({tqLevel::CONFIG, "{0}", {}, "plandek", "", "run"}));
+    // A lone LF or CR at the end stays.
+    handler.publish(recordOf({tqLevel::FINE, "lf\n", {}}));
+    handler.close();
+    handler.close();
+    handler.publish(recordOf({tqLevel::SEVERE, "after close", {}}));
+  }
+  const std::string firstRun =
+      "\r\n"
+      "12-08-2026 21:09:00 plandek\r\nSEVERE: Starting nightly.bat\r\n"
+      "12-08-2026 21:09:05 \r\nSEVERE: Reloaded crons -> [a, b]\r\n"
+      "12-08-2026 21:09:59 Sched run\r\nINFO: tick\r\n"
+      "12-08-2026 21:09:00 plandek run\r\nCONFIG: {0}\r\n"
+      "12-08-2026 21:09:00 plandek\r\nFINE: lf\n\r\n"
+      "\r\n";
+  EXPECT_EQ(contentOf(log_), firstRun);
+
+  // The next run appends: a new empty line before its first record, and the
+  // destructor closes.
+  {
+    tqFileHandler handler(log_);
+    handler.publish(recordOf({tqLevel::SEVERE, "again", {}}));
+  }
+  const std::string secondRun = firstRun + "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: again\r\n\r\n";
+  EXPECT_EQ(contentOf(log_), secondRun);
+
+  // A handler that writes nothing still closes with its empty line.
+  { tqFileHandler handler(log_); }
+  EXPECT_EQ(contentOf(log_), secondRun + "\r\n");
+}
+
+TEST(tqHandler, WritesRecordsUntrimmedToTheConsole) {
+  tqHandler handler;
+  const std::string output = consoleOutputOf([&] {
+    handler.publish(recordOf({tqLevel::SEVERE, "Starting {0}\r\n", {"nightly.bat"}}));
+    handler.setLevel(tqLevel::OFF);
+    handler.publish(recordOf({tqLevel::SEVERE, "dropped", {}}));
+  });
+  EXPECT_EQ(output, asReadBackInTextMode("12-08-2026 21:09:00 plandek\r\nSEVERE: Starting nightly.bat\r\n\r\n"));
+  // A copy is a plain handler with the same level.
+  const tqHandler copy = handler;
+  EXPECT_EQ(copy.getLevel().intValue(), tqLevel::OFF.intValue());
+}
+
+TEST_F(tqFileHandlerTest, WritingFromScratchEmptiesTheFile) {
+  writeFile(log_, "old content\r\n");
+  tqFileHandler handler(log_, 0, 0, false);
+  EXPECT_EQ(contentOf(log_), "");
+  handler.publish(recordOf({tqLevel::SEVERE, "new", {}}));
+  handler.close();
+  EXPECT_EQ(contentOf(log_), "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: new\r\n\r\n");
+}
+
+TEST_F(tqFileHandlerTest, AThrowableFollowsAsItsTextForm) {
+  tqLogRecord record = recordOf({tqLevel::WARNING, "failed", {}});
+  record.setThrown(tqException("Open error"));
+  tqFileHandler handler(log_);
+  handler.publish(record);
+  handler.close();
+  EXPECT_EQ(contentOf(log_), "\r\n12-08-2026 21:09:00 plandek\r\nWARNING: failed\r\ntqThrowable: Open error\r\n\r\n");
+}
+
+TEST_F(tqFileHandlerTest, TheHandlersLevelDropsLowerRecords) {
+  tqFileHandler handler(log_);
+  handler.setLevel(tqLevel::WARNING);
+  handler.publish(recordOf({tqLevel::INFO, "dropped", {}}));
+  handler.publish(recordOf({tqLevel::WARNING, "kept", {}}));
+  handler.setLevel(tqLevel::OFF);
+  handler.publish(recordOf({tqLevel::SEVERE, "dropped", {}}));
+  handler.close();
+  EXPECT_EQ(contentOf(log_), "\r\n12-08-2026 21:09:00 plandek\r\nWARNING: kept\r\n\r\n");
+}
+
+TEST_F(tqFileHandlerTest, ClosingOneHandlerLeavesTheOthersOpen) {
+  const std::string other = folder_.file("other.log");
+  tqFileHandler first(log_);
+  tqFileHandler second(other);
+  first.close();
+  second.publish(recordOf({tqLevel::SEVERE, "still open", {}}));
+  second.close();
+  EXPECT_EQ(contentOf(log_), "\r\n");
+  EXPECT_EQ(contentOf(other), "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: still open\r\n\r\n");
+}
+
+TEST_F(tqFileHandlerTest, AFileThatCannotBeOpenedIsReportedOnTheConsole) {
+  const std::string inMissingFolder = folder_.file("missing") + "/plandek.log";
+  const std::string output = consoleOutputOf([&] {
+    tqFileHandler handler(inMissingFolder);
+    handler.publish(recordOf({tqLevel::SEVERE, "lost", {}}));
+    handler.close();
+  });
+  EXPECT_EQ(output, asReadBackInTextMode("tqErrorManager: 4: Open error\r\nOpen error\r\n\r\n"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "missing"));
+}
+
+TEST_F(tqFileHandlerTest, WithoutAFreeHandleRecordsGoToTheConsole) {
+  if (std::getenv("PLANDEK_EXHAUST_HANDLES") == nullptr) GTEST_SKIP() << "PLANDEK_EXHAUST_HANDLES not set";
+  writeFile(log_, "");
+  const std::string output = consoleOutputOf([&] {
+    std::vector<platform::File> held;
+    for (platform::File file; (file = platform::File::openForReading(log_)).isOpen();) held.push_back(std::move(file));
+    tqFileHandler handler(log_);
+    held.clear();
+    handler.publish(recordOf({tqLevel::SEVERE, "to the console", {}}));
+    handler.close();
+  });
+  EXPECT_EQ(output, asReadBackInTextMode("tqErrorManager: 4: Open error\r\nFile handle error\r\n\r\n"
+                                         "tqErrorManager: 4: Open error\r\nOpen error\r\n\r\n"
+                                         "12-08-2026 21:09:00 plandek\r\nSEVERE: to the console\r\n"
+                                         "\r\n"));
+  EXPECT_EQ(contentOf(log_), "");
+}
