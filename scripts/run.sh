@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds the optimised native program.
+# Builds the optimised native daemon and runs it in the foreground on examples/
+# until Ctrl-C. Its log, plandek.log, is written beside the executable.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh cmake ninja-build g++ googletest libbenchmark-dev libssl-dev
 
 cmake --preset release >/dev/null
-cmake --build --preset release
-echo "Built the tq library in build/release. The plandek daemon itself is not written yet."
+cmake --build --preset release --target plandek
+executable="$PWD/build/release/daemon/plandek"
+echo "Running plandek on examples/plandek.dat; the log is build/release/daemon/plandek.log. Ctrl-C stops it."
+cd examples
+exec "$executable"

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh cmake ninja-build g++ googletest \
-  g++-mingw-w64-x86-64-posix wine wine64 libbenchmark-dev libssl-dev
+  g++-mingw-w64-x86-64-posix wine wine64 libbenchmark-dev libssl-dev faketime
 
 echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null
