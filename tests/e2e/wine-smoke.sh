@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Smoke test of plandek.exe under wine: an "@reboot" command and an
+# every-minute command run through cmd.exe, and plandek.log beside the
+# executable holds their records with CR LF line ends.
+# Usage: wine-smoke.sh PATH-TO-plandek.exe
+set -uo pipefail
+
+readonly executable="$(realpath "$1")"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+workDir="$(mktemp -d)"
+trap 'wineserver -k 2>/dev/null; rm -rf "$workDir"' EXIT
+
+cp "$executable" "$workDir/plandek.exe"
+printf '@reboot echo boot> boot.txt\r\n* * * * * echo tick> tick.txt\r\n' >"$workDir/plandek.dat"
+
+# Output to files, never pipes: wine's helper processes would hold a pipe open.
+(cd "$workDir" && wine ./plandek.exe >"$workDir/stdout" 2>"$workDir/stderr") &
+
+status=0
+for _ in $(seq 1 300); do
+  [[ -f $workDir/boot.txt && -f $workDir/tick.txt ]] &&
+    (($(grep -c 'SEVERE: Starting' "$workDir/plandek.log" 2>/dev/null) >= 2)) && break
+  sleep 0.1
+done
+wine taskkill /im plandek.exe >"$workDir/taskkill.out" 2>&1
+sleep 2
+
+expect() {
+  if ! grep -aqF -- "$1" "$workDir/plandek.log"; then
+    echo "FAILED: plandek.log lacks: $1"
+    status=1
+  fi
+}
+[[ -f $workDir/boot.txt ]] || { echo "FAILED: the @reboot command did not run"; status=1; }
+[[ -f $workDir/tick.txt ]] || { echo "FAILED: the every-minute command did not run"; status=1; }
+expect $'SEVERE: Reloaded crons -> [@reboot=echo boot> boot.txt, * * * * *=echo tick> tick.txt]\r'
+expect $'SEVERE: Starting echo boot> boot.txt\r'
+expect $'SEVERE: Starting echo tick> tick.txt\r'
+expect $' plandek\r'
+[[ "$(tail -c 4 "$workDir/plandek.log" | od -An -c | tr -d ' ')" == '\r\n\r\n' ]] ||
+  { echo "FAILED: no closing empty line after the stop"; status=1; }
+if ((status != 0)); then
+  echo "log was:"
+  cat -A "$workDir/plandek.log" 2>/dev/null | head -20
+  echo "0 passed, 1 failed"
+else
+  echo "1 passed, 0 failed"
+fi
+exit "$status"
