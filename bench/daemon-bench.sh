@@ -153,6 +153,8 @@ sleep 120
 read -r switchesAfter cpuAfter threadsAfter < <(threadTotals "$idlePid")
 idleKilobytes=$(residentKilobytes "$idlePid")
 jobKilobytes=$(residentKilobytes "$startsPid")
+# Shared libraries' pages count as file-backed; the daemon's own are anonymous.
+idleBreakdown=$(awk '/^Rss(Anon|File|Shmem):/ {printf "%s%s %s kB", separator, $1, $2; separator = ", "}' "/proc/$idlePid/status")
 # The third boundary's start, then stop.
 sleep 4
 stopDaemon "$idlePid"
@@ -161,7 +163,7 @@ daemons=()
 wakeUps=$(python3 -c "print(($switchesAfter - $switchesBefore) / 2)")
 idleCpuMs=$(python3 -c "print(f'{($cpuAfter - $cpuBefore) / 2 / 1e6:.3f}')")
 echo "idle: threads ${threadsBefore} -> ${threadsAfter}, ${wakeUps} wake-ups and ${idleCpuMs} ms CPU a minute"
-echo "resident: ${idleKilobytes} kB idle, ${jobKilobytes} kB with an every-minute job"
+echo "resident: ${idleKilobytes} kB idle (${idleBreakdown}), ${jobKilobytes} kB with an every-minute job"
 
 # The daemon's first pass at start-up starts the job at once, mid-minute:
 # only starts within 5 s after a boundary are boundary starts.
