@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# Measures the real plandek executable against its speed and memory goals:
+#   1. load of a 100,000-line schedule          (goal < 0.5 s)
+#   2. one pass over 100,000 entries            (goal < 10 ms)
+#   3. idle wake-ups and CPU a minute, all threads (goal <= 2 and < 2 ms)
+#   4. resident memory when idle                (goal <= 2,520 kB, Debian's cron here)
+#   5. delay from the minute boundary to a command's start (goal: median < 10 ms)
+# Each run uses a fresh temporary directory with its own copy of the executable,
+# so plandek.dat and plandek.log are the run's own. Takes about 3 to 4 minutes:
+# 3, 4 and 5 run in real time for two minutes, started just before a minute.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup-deps.sh cmake ninja-build g++ googletest libbenchmark-dev libssl-dev faketime python3 >/dev/null
+
+cmake --preset release >/dev/null
+cmake --build --preset release --target plandek matcher_bench -j2 >/dev/null
+executable=$PWD/build/release/daemon/plandek
+matcherBench=$PWD/build/release/bench/matcher_bench
+fakeTimeLibrary=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+
+work=$(mktemp -d)
+daemons=()
+cleanup() {
+  local pid
+  for pid in "${daemons[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A fresh directory holding a copy of the executable and the given schedule.
+prepareRun() {
+  mkdir "$work/$1"
+  cp "$executable" "$work/$1/plandek"
+  cat > "$work/$1/plandek.dat"
+}
+
+# Starts the daemon in the run's directory; its pid goes to daemons[].
+startDaemon() {
+  (cd "$work/$1" && exec ./plandek </dev/null >/dev/null 2>&1) &
+  daemons+=("$!")
+}
+
+stopDaemon() {
+  kill -TERM "$1"
+  wait "$1" || true
+}
+
+# "<context switches> <CPU ns> <threads>" summed over every thread of the process.
+threadTotals() {
+  python3 - "$1" <<'EOF'
+import glob, sys
+switches = cpu = threads = 0
+for task in glob.glob(f"/proc/{sys.argv[1]}/task/*"):
+    try:
+        status = open(task + "/status").read().splitlines()
+        onCpu = open(task + "/schedstat").read().split()[0]
+    except OSError:
+        continue
+    for line in status:
+        if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+            switches += int(line.split()[1])
+    cpu += int(onCpu)
+    threads += 1
+print(switches, cpu, threads)
+EOF
+}
+
+residentKilobytes() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+
+# 100,000 varied entries that are never due: days that the month lacks.
+neverDueSchedule() {
+  python3 - "$1" <<'EOF'
+import sys
+impossible = [("30", "2"), ("31", "2"), ("31", "4"), ("31", "6"), ("31", "9"), ("31", "11"),
+              ("30,31", "2"), ("31", "4,6,9,11"), ("30-31", "2")]
+minutes = ["{m}", "{m},{n}", "*/{s}", "{m}-59/{s}", "*"]
+for index in range(int(sys.argv[1])):
+    m, n, s = index % 60, (index * 7 + 13) % 60, 1 + index % 29
+    minute = minutes[index % len(minutes)].format(m=m, n=n, s=s)
+    hour = ["*", str(index % 24), f"{index % 12}-{12 + index % 12}"][index % 3]
+    day, month = impossible[index % len(impossible)]
+    print(f"{minute} {hour} {day} {month} * echo job{index} >> never.txt")
+EOF
+}
+
+echo "== 1, 2: load and pass with 100,000 entries (time sped up 60 times by libfaketime)"
+neverDueSchedule 100000 | prepareRun load
+# Python's clock is the real one: only the daemon runs under libfaketime.
+read -r loadSeconds minuteWorkMs < <(python3 - "$work/load" "$fakeTimeLibrary" <<'EOF'
+import os, subprocess, sys, time
+directory, library = sys.argv[1], sys.argv[2]
+log = os.path.join(directory, "plandek.log")
+
+def threadCpuNs(pid):
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        total += int(open(f"/proc/{pid}/task/{task}/schedstat").read().split()[0])
+    return total
+
+def reloadLogged():
+    # The record is complete when the log ends with the list's closing bracket.
+    try:
+        with open(log, "rb") as file:
+            head = file.read(200)
+            file.seek(-3, os.SEEK_END)
+            return b"Reloaded crons" in head and file.read() == b"]\r\n"
+    except (FileNotFoundError, OSError):
+        return False
+
+environment = dict(os.environ, LD_PRELOAD=library, FAKETIME="@2026-12-13 12:00:37 x60")
+started = time.monotonic()
+daemon = subprocess.Popen(["./plandek"], cwd=directory, env=environment,
+                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+while not reloadLogged():
+    if daemon.poll() is not None or time.monotonic() - started > 30:
+        sys.exit("the daemon did not log its reload")
+    time.sleep(0.0005)
+loaded = time.monotonic() - started
+# Five real seconds are five faked minutes: five wake-ups, each a digest check of
+# the 100,000-line file and a pass over its entries.
+time.sleep(0.5)
+before = threadCpuNs(daemon.pid)
+time.sleep(5.0)
+after = threadCpuNs(daemon.pid)
+daemon.terminate()
+daemon.wait()
+text = open(log, "rb").read()
+if b"Starting" in text or b"Skipped" in text:
+    sys.exit("the schedule was not read as meant: " + text[:300].decode(errors="replace"))
+print(f"{loaded:.3f} {(after - before) / 5 / 1e6:.2f}")
+EOF
+)
+echo "load: ${loadSeconds} s; daemon's work a minute (digest check + pass): ${minuteWorkMs} ms"
+
+echo "== 2: one compiled pass over 100,000 entries (matcher_bench)"
+passMs=$("$matcherBench" --benchmark_filter='^CompiledPass/100000$' --benchmark_format=json 2>/dev/null |
+  python3 -c "import json, sys; run = json.load(sys.stdin)['benchmarks'][0]; print(f\"{run['real_time']:.2f}\")")
+echo "pass: ${passMs} ms"
+
+echo "== 3, 4, 5: two minutes in real time (waiting for second 56 of the minute)"
+printf '# never due\n0 0 30 2 * echo never >> never.txt\n@monthly echo monthly >> never.txt\n' | prepareRun idle
+printf '* * * * * date +%%s.%%N >> starts.txt\n' | prepareRun starts
+python3 -c 'import time; time.sleep((56 - time.time() % 60) % 60)'
+startDaemon idle
+idlePid=${daemons[-1]}
+startDaemon starts
+startsPid=${daemons[-1]}
+sleep 2
+read -r switchesBefore cpuBefore threadsBefore < <(threadTotals "$idlePid")
+sleep 120
+read -r switchesAfter cpuAfter threadsAfter < <(threadTotals "$idlePid")
+idleKilobytes=$(residentKilobytes "$idlePid")
+jobKilobytes=$(residentKilobytes "$startsPid")
+# Shared libraries' pages count as file-backed; the daemon's own are anonymous.
+idleBreakdown=$(awk '/^Rss(Anon|File|Shmem):/ {printf "%s%s %s kB", separator, $1, $2; separator = ", "}' "/proc/$idlePid/status")
+# The third boundary's start, then stop.
+sleep 4
+stopDaemon "$idlePid"
+stopDaemon "$startsPid"
+daemons=()
+wakeUps=$(python3 -c "print(($switchesAfter - $switchesBefore) / 2)")
+idleCpuMs=$(python3 -c "print(f'{($cpuAfter - $cpuBefore) / 2 / 1e6:.3f}')")
+echo "idle: threads ${threadsBefore} -> ${threadsAfter}, ${wakeUps} wake-ups and ${idleCpuMs} ms CPU a minute"
+echo "resident: ${idleKilobytes} kB idle (${idleBreakdown}), ${jobKilobytes} kB with an every-minute job"
+
+# The daemon's first pass at start-up starts the job at once, mid-minute:
+# only starts within 5 s after a boundary are boundary starts.
+read -r startDelayMs startDelays < <(python3 - "$work/starts/starts.txt" <<'EOF'
+import statistics, sys
+from decimal import Decimal
+delays = [(Decimal(line) % 60) * 1000 for line in open(sys.argv[1]) if line.strip()]
+delays = [float(delay) for delay in delays if delay < 5000]
+print(f"{statistics.median(delays):.2f}", ",".join(f"{delay:.2f}" for delay in delays))
+EOF
+)
+echo "start delays (ms after the minute): ${startDelays}"
+
+verdict() { python3 -c "print('met' if $1 else 'MISSED')"; }
+echo
+echo "== plandek daemon benchmark ($(nproc) cores, $(date -u +%Y-%m-%d))"
+printf '%-52s %14s %18s %s\n' measure figure goal verdict
+printf '%-52s %14s %18s %s\n' "1. load of a 100,000-line schedule" "${loadSeconds} s" "< 0.5 s" \
+  "$(verdict "$loadSeconds < 0.5")"
+printf '%-52s %14s %18s %s\n' "2. one pass over 100,000 entries (matcher_bench)" "${passMs} ms" "< 10 ms" \
+  "$(verdict "$passMs < 10")"
+printf '%-52s %14s %18s %s\n' "   daemon's minute work, 100,000 entries (+ digest)" "${minuteWorkMs} ms" "(< 10 ms)" \
+  "$(verdict "$minuteWorkMs < 10")"
+printf '%-52s %14s %18s %s\n' "3. idle wake-ups a minute, all threads" "${wakeUps}" "<= 2" \
+  "$(verdict "$wakeUps <= 2")"
+printf '%-52s %14s %18s %s\n' "   idle CPU a minute, all threads" "${idleCpuMs} ms" "< 2 ms" \
+  "$(verdict "$idleCpuMs < 2")"
+printf '%-52s %14s %18s %s\n' "4. resident memory when idle" "${idleKilobytes} kB" "<= 2,520 kB" \
+  "$(verdict "$idleKilobytes <= 2520")"
+printf '%-52s %14s %18s %s\n' "5. minute boundary to command start, median" "${startDelayMs} ms" "< 10 ms" \
+  "$(verdict "$startDelayMs < 10")"
