@@ -16,7 +16,14 @@ LocalTime localTimeAt(std::time_t instant) {
 
 }  // namespace
 
-LocalTime localTimeNow() { return localTimeAt(std::time(nullptr)); }
+LocalTime localTimeNow() {
+  // Not time(): glibc answers it from the coarse clock, which lags the minute
+  // boundary the scheduler has just woken at by up to a tick, so a record
+  // written right after 12:01:00 would read 12:00:59.
+  timespec now{};
+  if (::clock_gettime(CLOCK_REALTIME, &now) != 0) return {};
+  return localTimeAt(now.tv_sec);
+}
 
 LocalTime localTimeOf(std::chrono::sys_seconds instant) {
   return localTimeAt(static_cast<std::time_t>(instant.time_since_epoch().count()));

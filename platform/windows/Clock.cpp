@@ -18,9 +18,18 @@ LocalTime fieldsOf(const SYSTEMTIME& time) {
 }  // namespace
 
 LocalTime localTimeNow() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return fieldsOf(now);
+  // Not GetLocalTime: it ticks in steps of up to 15.6 ms, so a record written
+  // right after the minute boundary the scheduler woke at could read the
+  // second before it. The precise system time is what the scheduler waits on.
+  FILETIME fileTime;
+  GetSystemTimePreciseAsFileTime(&fileTime);
+  SYSTEMTIME universal;
+  SYSTEMTIME local;
+  if (!FileTimeToSystemTime(&fileTime, &universal) ||
+      !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
+    return {};
+  }
+  return fieldsOf(local);
 }
 
 LocalTime localTimeOf(std::chrono::sys_seconds instant) {

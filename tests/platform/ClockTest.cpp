@@ -49,3 +49,18 @@ TEST(Clock, SecondsTimerCountsSecondsAndNeverGoesBack) {
     previous = now;
   }
 }
+
+TEST(Clock, LocalTimeNowNeverLagsTheSystemClock) {
+  // A coarse clock would still read the previous second for a few
+  // milliseconds after each boundary: run across at least one boundary.
+  using std::chrono::system_clock;
+  const auto end = system_clock::now() + std::chrono::milliseconds(1100);
+  for (auto before = system_clock::now(); before < end; before = system_clock::now()) {
+    const platform::LocalTime expected =
+        platform::localTimeOf(std::chrono::floor<std::chrono::seconds>(before));
+    const platform::LocalTime now = platform::localTimeNow();
+    ASSERT_GE(std::tie(now.year, now.month, now.day, now.hour, now.minute, now.second),
+              std::tie(expected.year, expected.month, expected.day, expected.hour, expected.minute,
+                       expected.second));
+  }
+}
