@@ -15,14 +15,7 @@ LocalTime fieldsOf(const SYSTEMTIME& time) {
   return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
-}  // namespace
-
-LocalTime localTimeNow() {
-  // Not GetLocalTime: it ticks in steps of up to 15.6 ms, so a record written
-  // right after the minute boundary the scheduler woke at could read the
-  // second before it. The precise system time is what the scheduler waits on.
-  FILETIME fileTime;
-  GetSystemTimePreciseAsFileTime(&fileTime);
+LocalTime localTimeOfFileTime(const FILETIME& fileTime) {
   SYSTEMTIME universal;
   SYSTEMTIME local;
   if (!FileTimeToSystemTime(&fileTime, &universal) ||
@@ -32,6 +25,17 @@ LocalTime localTimeNow() {
   return fieldsOf(local);
 }
 
+}  // namespace
+
+LocalTime localTimeNow() {
+  // Not GetLocalTime: it ticks in steps of up to 15.6 ms, so a record written
+  // right after the minute boundary the scheduler woke at could read the
+  // second before it. The precise system time is what the scheduler waits on.
+  FILETIME fileTime;
+  GetSystemTimePreciseAsFileTime(&fileTime);
+  return localTimeOfFileTime(fileTime);
+}
+
 LocalTime localTimeOf(std::chrono::sys_seconds instant) {
   const long long seconds = instant.time_since_epoch().count() + secondsFrom1601To1970;
   if (seconds < 0) return {};
@@ -39,13 +43,7 @@ LocalTime localTimeOf(std::chrono::sys_seconds instant) {
   FILETIME fileTime;
   fileTime.dwLowDateTime = static_cast<DWORD>(ticks);
   fileTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-  SYSTEMTIME universal;
-  SYSTEMTIME local;
-  if (!FileTimeToSystemTime(&fileTime, &universal) ||
-      !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
-    return {};
-  }
-  return fieldsOf(local);
+  return localTimeOfFileTime(fileTime);
 }
 
 double secondsTimer() {
