@@ -14,8 +14,6 @@ constexpr std::string_view rebootSchedule = "@reboot";
 
 }  // namespace
 
-Plandek::Plandek() : Plandek([](std::string_view, const std::vector<std::string>&) {}) {}
-
 Plandek::Plandek(DaemonLog log) : scheduleFile_(scheduleFileName), log_(std::move(log)), clock_(stop_) {}
 
 Plandek::~Plandek() {

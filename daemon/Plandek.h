@@ -18,8 +18,6 @@
 // reloads the file whenever its MD5 digest changes, until a stop is requested.
 class Plandek {
  public:
-  // Records go nowhere.
-  Plandek();
   explicit Plandek(DaemonLog log);
   Plandek(const Plandek&) = delete;
   Plandek& operator=(const Plandek&) = delete;
