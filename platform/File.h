@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -57,6 +58,17 @@ class File {
   // Writes all `size` bytes; false on an error or a closed file.
   bool write(const void* buffer, std::int64_t size);
   bool write(std::string_view bytes) { return write(bytes.data(), static_cast<std::int64_t>(bytes.size())); }
+  // What tells one file from every other while it exists: a file removed or
+  // moved away while open no longer has the identity found at its old name.
+  struct Identity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const Identity&) const = default;
+  };
+  // Empty for a closed file.
+  std::optional<Identity> identity() const;
+  // The identity of the file (or folder) at the name (UTF-8); empty when there is none.
+  static std::optional<Identity> identityAt(std::string_view utf8Path);
   // Whether a process this one starts would receive the file; false for a closed file.
   bool isInheritedByChildProcesses() const;
   void close();

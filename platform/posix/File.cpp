@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -72,6 +73,19 @@ bool File::write(const void* buffer, std::int64_t size) {
     size -= count;
   }
   return true;
+}
+
+std::optional<File::Identity> File::identity() const {
+  struct stat status {};
+  if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return std::nullopt;
+  return Identity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
+  if (utf8Path.empty() || utf8Path.find('\0') != std::string_view::npos) return std::nullopt;
+  struct stat status {};
+  if (::stat(std::string(utf8Path).c_str(), &status) != 0) return std::nullopt;
+  return Identity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
 bool File::isInheritedByChildProcesses() const {

@@ -25,6 +25,11 @@ HANDLE createFile(std::string_view utf8Path, DWORD access, DWORD disposition, DW
                      &security, disposition, flags, nullptr);
 }
 
+File::Identity identityOf(const BY_HANDLE_FILE_INFORMATION& information) {
+  return {information.dwVolumeSerialNumber,
+          (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
 File::OpenError openErrorOf(DWORD error) {
   return error == ERROR_TOO_MANY_OPEN_FILES ? File::OpenError::noFreeHandle : File::OpenError::failed;
 }
@@ -70,6 +75,24 @@ bool File::write(const void* buffer, std::int64_t size) {
     size -= count;
   }
   return true;
+}
+
+std::optional<File::Identity> File::identity() const {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!isOpen() || !GetFileInformationByHandle(nativeOf(handle_), &information)) return std::nullopt;
+  return identityOf(information);
+}
+
+std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
+  // No access asked for: only the identity is read. Backup semantics let a
+  // folder be opened too.
+  const HANDLE handle = createFile(utf8Path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool read = GetFileInformationByHandle(handle, &information);
+  CloseHandle(handle);
+  if (!read) return std::nullopt;
+  return identityOf(information);
 }
 
 bool File::isInheritedByChildProcesses() const {

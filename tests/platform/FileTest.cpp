@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -164,4 +165,27 @@ TEST_F(FileTest, ChildProcessesInheritNoFile) {
     ASSERT_TRUE(file.isOpen());
     EXPECT_FALSE(file.isInheritedByChildProcesses());
   }
+}
+
+TEST_F(FileTest, AFileMovedAwayNoLongerHasTheIdentityAtItsName) {
+  const fs::path path = folder_ / "plandek.log";
+  const fs::path moved = folder_ / "moved.log";
+  platform::File file = platform::File::openForAppending(utf8(path));
+  const std::optional<platform::File::Identity> identity = file.identity();
+  ASSERT_TRUE(identity.has_value());
+  EXPECT_EQ(platform::File::identityAt(utf8(path)), identity);
+  std::ofstream(folder_ / "other.log") << "other";
+  EXPECT_NE(platform::File::identityAt(utf8(folder_ / "other.log")), identity);
+  EXPECT_NE(platform::File::identityAt(utf8(folder_)), identity);
+  EXPECT_EQ(platform::File::identityAt(utf8(folder_ / "missing.log")), std::nullopt);
+
+  // Moved away, then another file put at its name.
+  fs::rename(path, moved);
+  EXPECT_EQ(platform::File::identityAt(utf8(path)), std::nullopt);
+  EXPECT_EQ(platform::File::identityAt(utf8(moved)), identity);
+  std::ofstream(path, std::ios::binary) << "new\r\n";
+  EXPECT_NE(platform::File::identityAt(utf8(path)), identity);
+
+  file.close();
+  EXPECT_EQ(file.identity(), std::nullopt);
 }

@@ -24,13 +24,11 @@ tqFileHandler::tqFileHandler(std::string_view pattern, std::int64_t limit, std::
                   : platform::File::openForWriting(pattern_.view());
   if (file_.isOpen()) {
     headPending_ = true;
+    openedIdentity_ = file_.identity();
     return;
   }
-  if (file_.openError() == platform::File::OpenError::noFreeHandle) {
-    reportError("Open error", tqException("File handle error"), openErrorCode);
-    writesToConsole_ = true;
-  }
-  reportError("Open error", tqException("Open error"), openErrorCode);
+  writesToConsole_ = file_.openError() == platform::File::OpenError::noFreeHandle;
+  reportOpenFailure(file_.openError());
 }
 
 tqFileHandler::~tqFileHandler() {
@@ -56,6 +54,7 @@ void tqFileHandler::publish(const tqLogRecord& record) {
   // Formatted before the lock: only the write itself is serialised.
   const std::string line = asLine(formatter_.format(record));
   const std::lock_guard lock(mutex_);
+  if (file_.isOpen() && platform::File::identityAt(pattern_.view()) != openedIdentity_) reopen();
   if (headPending_) {
     headPending_ = false;
     writeOut(asLine(formatter_.getHead(this)) + line);
@@ -65,6 +64,25 @@ void tqFileHandler::publish(const tqLogRecord& record) {
 }
 
 std::string tqFileHandler::toText() const { return {}; }
+
+void tqFileHandler::reopen() {
+  platform::File reopened = platform::File::openForAppending(pattern_.view());
+  if (!reopened.isOpen()) {
+    // The file left behind is all there is to write to.
+    reportOpenFailure(reopened.openError());
+    return;
+  }
+  file_ = std::move(reopened);
+  headPending_ = true;
+  openedIdentity_ = file_.identity();
+}
+
+void tqFileHandler::reportOpenFailure(platform::File::OpenError error) {
+  if (error == platform::File::OpenError::noFreeHandle) {
+    reportError("Open error", tqException("File handle error"), openErrorCode);
+  }
+  reportError("Open error", tqException("Open error"), openErrorCode);
+}
 
 void tqFileHandler::writeOut(std::string_view text) {
   // A failed write has nowhere to be reported: the log is where reports go.

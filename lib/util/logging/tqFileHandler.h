@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,8 @@
 // Any number of threads may publish through one handler at once: each record
 // reaches the file whole, in one write, never mixed with another, and is with
 // the operating system before publish returns. The file is never inherited by
-// processes this one starts.
+// processes this one starts. A log file removed or moved away while open is
+// opened afresh at its name, for appending, before the next record.
 class tqFileHandler : public tqHandler {
  public:
   // Appends to the file at `pattern`.
@@ -47,6 +49,10 @@ class tqFileHandler : public tqHandler {
   // The code the error manager reports open failures with.
   static constexpr std::int64_t openErrorCode = 4;
 
+  // Opens the file at the pattern again, in place of one no longer there; on
+  // failure, reports it and keeps the old one. The mutex must be held.
+  void reopen();
+  void reportOpenFailure(platform::File::OpenError error);
   // Writes to wherever this handler writes; the mutex must be held.
   void writeOut(std::string_view text);
 
@@ -57,6 +63,9 @@ class tqFileHandler : public tqHandler {
 
   std::mutex mutex_;
   platform::File file_;
+  // Noted at the open: one look at the name per record tells whether the file
+  // is still there.
+  std::optional<platform::File::Identity> openedIdentity_;
   // The system had no handle to give: records go to the console instead.
   bool writesToConsole_ = false;
   bool headPending_ = false;

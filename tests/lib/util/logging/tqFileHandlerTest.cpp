@@ -149,6 +149,30 @@ TEST_F(tqFileHandlerTest, AFileThatCannotBeOpenedIsReportedOnTheConsole) {
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "missing"));
 }
 
+TEST_F(tqFileHandlerTest, ALogMovedAwayIsOpenedAfreshAtItsName) {
+  const std::string moved = folder_.file("moved.log");
+  tqFileHandler handler(log_);
+  handler.publish(recordOf({tqLevel::SEVERE, "first", {}}));
+  std::filesystem::rename(log_, moved);
+  // A new open: the empty line comes first again.
+  handler.publish(recordOf({tqLevel::SEVERE, "second", {}}));
+  handler.publish(recordOf({tqLevel::SEVERE, "third", {}}));
+  EXPECT_EQ(contentOf(moved), "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: first\r\n");
+  EXPECT_EQ(contentOf(log_),
+            "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: second\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: third\r\n");
+}
+
+TEST_F(tqFileHandlerTest, ALogThatCannotBeOpenedAfreshIsReportedAndTheOldOneKept) {
+  const std::string moved = folder_.file("moved.log");
+  tqFileHandler handler(log_);
+  std::filesystem::rename(log_, moved);
+  std::filesystem::create_directory(log_);
+  const std::string output =
+      consoleOutputOf([&] { handler.publish(recordOf({tqLevel::SEVERE, "kept", {}})); });
+  EXPECT_EQ(output, asReadBackInTextMode("tqErrorManager: 4: Open error\r\nOpen error\r\n\r\n"));
+  EXPECT_EQ(contentOf(moved), "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: kept\r\n");
+}
+
 TEST_F(tqFileHandlerTest, WithoutAFreeHandleRecordsGoToTheConsole) {
   if (std::getenv("PLANDEK_EXHAUST_HANDLES") == nullptr) GTEST_SKIP() << "PLANDEK_EXHAUST_HANDLES not set";
   writeFile(log_, "");
