@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string_view>
 
 #include "daemon/Process.h"
 
@@ -10,7 +12,15 @@
 // with its command and then runs it through the system's command interpreter.
 class JobLauncher {
  public:
+  // Runs the body in a new thread that nobody waits for; false, with the body
+  // gone unrun, when no thread could be made.
+  using ThreadStarter = std::function<bool(std::function<void()> body)>;
+  // Runs the command line and waits for it; false when it could not be started.
+  using CommandRunner = std::function<bool(std::string_view commandLine)>;
+
+  // Detached standard threads and the system's command interpreter.
   JobLauncher();
+  JobLauncher(ThreadStarter startThread, CommandRunner runCommand);
   JobLauncher(const JobLauncher&) = delete;
   JobLauncher& operator=(const JobLauncher&) = delete;
   // Closes.
@@ -28,5 +38,6 @@ class JobLauncher {
   struct Gate;
   static void runJob(const std::shared_ptr<Gate>& gate, const Process& process);
 
+  ThreadStarter startThread_;
   std::shared_ptr<Gate> gate_;
 };

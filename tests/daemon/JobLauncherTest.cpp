@@ -2,19 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "HeldCommand.h"
 #include "InTemporaryFolder.h"
 #include "RecordedLog.h"
+#include "platform/Command.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 class JobLauncherTest : public InTemporaryFolder {};
+
+// Makes threads as the system would, but fails the starts it is told to.
+struct FailingThreadStarts {
+  std::vector<int> failing;
+  int calls = 0;
+
+  bool operator()(std::function<void()> body) {
+    if (std::find(failing.begin(), failing.end(), ++calls) != failing.end()) return false;
+    std::thread(std::move(body)).detach();
+    return true;
+  }
+};
+
+std::vector<std::string> sorted(std::vector<std::string> texts) {
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
 
 }  // namespace
 
@@ -41,4 +63,42 @@ TEST_F(JobLauncherTest, CloseLeavesRunningCommandsAloneAndStartsNoMore) {
   ASSERT_TRUE(HeldCommand::release());
   EXPECT_FALSE(fs::exists("late.txt"));
   EXPECT_EQ(log.records(), std::vector<std::string>{"Starting " + held});
+}
+
+TEST_F(JobLauncherTest, AThreadThatCannotBeMadeLosesOnlyItsOwnStart) {
+  RecordedLog log;
+  // Held by every copy of the lost job: nothing of it may be left behind.
+  const auto lostJobsShare = std::make_shared<int>();
+  DaemonLog lostJobsLog = [share = lostJobsShare, sink = log.sink()](std::string_view message,
+                                                                     const std::vector<std::string>& parameters) {
+    sink(message, parameters);
+  };
+  JobLauncher launcher(FailingThreadStarts{{2}}, platform::runCommand);
+  EXPECT_TRUE(launcher.start(Process("echo one> one.txt", log.sink())));
+  EXPECT_FALSE(launcher.start(Process("echo two> two.txt", std::move(lostJobsLog))));
+  EXPECT_TRUE(launcher.start(Process("echo three> three.txt", log.sink())));
+  EXPECT_EQ(lostJobsShare.use_count(), 1);
+  ASSERT_TRUE(awaitFile("one.txt"));
+  ASSERT_TRUE(awaitFile("three.txt"));
+  launcher.close();
+  EXPECT_FALSE(fs::exists("two.txt"));
+  EXPECT_EQ(sorted(log.records()), (std::vector<std::string>{"Starting echo one> one.txt",
+                                                             "Starting echo three> three.txt"}));
+}
+
+TEST_F(JobLauncherTest, ACommandThatCannotBeStartedStopsNothing) {
+  RecordedLog log;
+  // Leaves a mark where the system would have failed to start the interpreter.
+  const auto runUnlessMissing = [](std::string_view commandLine) {
+    if (commandLine != "missing") return platform::runCommand(commandLine);
+    std::ofstream("tried.txt") << "tried";
+    return false;
+  };
+  JobLauncher launcher(FailingThreadStarts{}, runUnlessMissing);
+  EXPECT_TRUE(launcher.start(Process("missing", log.sink())));
+  EXPECT_TRUE(launcher.start(Process("echo after> after.txt", log.sink())));
+  ASSERT_TRUE(awaitFile("tried.txt"));
+  ASSERT_TRUE(awaitFile("after.txt"));
+  launcher.close();
+  EXPECT_EQ(sorted(log.records()), (std::vector<std::string>{"Starting echo after> after.txt", "Starting missing"}));
 }
