@@ -1,0 +1,161 @@
+# Helpers for the end-to-end scripts, sourced by them. Each scenario runs a
+# copy of the executable in a fresh folder under libfaketime, by default 60
+# times as fast as the wall clock.
+# The sourcing script sets `executable` and calls runScenario NAME for each
+# scenario, a shell function that uses $workDir.
+
+readonly faketimeLibrary=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+readonly CRLF=$'\r\n'
+passed=0
+failed=0
+workDir=""
+daemonPid=""
+scenarioFailed=0
+# Set to a user name to run the daemon as that user (needs root).
+runAs=""
+
+fail() {
+  echo "  FAILED: $*"
+  scenarioFailed=1
+}
+
+# Starts the daemon in $workDir with the fake clock starting at $1, running
+# ${2:-60} times as fast as the wall clock.
+startDaemon() {
+  local start=$1 speed=${2:-60}
+  (
+    cd "$workDir" || exit 1
+    export TZ=UTC LD_PRELOAD="$faketimeLibrary" FAKETIME="@$start x$speed" FAKETIME_DONT_RESET=1
+    export ASAN_OPTIONS="verify_asan_link_order=0:detect_leaks=1:log_path=$workDir/sanitizer"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$workDir/sanitizer"
+    if [[ -n $runAs ]]; then
+      exec setpriv --reuid="$runAs" --regid=nogroup --clear-groups ./plandek >"$workDir/stdout" 2>"$workDir/stderr"
+    fi
+    exec ./plandek >"$workDir/stdout" 2>"$workDir/stderr"
+  ) &
+  daemonPid=$!
+}
+
+# Stops the daemon with SIGTERM; it must end within ${1:-2} seconds with code 0.
+stopDaemon() {
+  local limit=$((${1:-2} * 10)) waited=0
+  kill -TERM "$daemonPid" 2>/dev/null
+  while kill -0 "$daemonPid" 2>/dev/null && ((waited < limit)); do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  if kill -0 "$daemonPid" 2>/dev/null; then
+    fail "still running $((limit / 10)) s after SIGTERM"
+    kill -KILL "$daemonPid"
+  fi
+  wait "$daemonPid"
+  local code=$?
+  ((code == 0)) || fail "exit code $code after SIGTERM"
+  daemonPid=""
+}
+
+# Waits (real seconds, up to ${4:-30}) until file $1 holds at least $2 lines
+# matching $3.
+waitForLines() {
+  local file=$1 count=$2 pattern=$3 limit=$((${4:-30} * 10)) waited=0
+  while ((waited < limit)); do
+    if [[ -f $file ]] && (($(grep -ac -- "$pattern" "$file" 2>/dev/null) >= count)); then return 0; fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  fail "timed out waiting for $count lines of '$pattern' in $(basename "$file")"
+  return 1
+}
+
+lineCount() { if [[ -f $1 ]]; then wc -l <"$1"; else echo 0; fi; }
+
+# The log without its CRs, whole: a reader that stops early must not break a pipe.
+logLines() {
+  tr -d '\r' <"$workDir/plandek.log" >"$workDir/log.txt"
+  cat "$workDir/log.txt"
+}
+logHas() { logLines >/dev/null; grep -aq -- "$1" "$workDir/log.txt"; }
+logCount() { logLines >/dev/null; grep -ac -- "$1" "$workDir/log.txt"; }
+
+endsWithClosingEmptyLine() {
+  [[ "$(tail -c 4 "$workDir/plandek.log" | od -An -c | tr -d ' ')" == '\r\n\r\n' ]]
+}
+
+# Every line of log $1 (default plandek.log) ends in CR LF, and every record
+# is whole: "MM-DD-YYYY HH:MM:SS plandek", then "SEVERE: " and its message.
+# Empty lines stand only between records.
+expectWholeLog() {
+  local log=${1:-$workDir/plandek.log} problem
+  [[ -s $log ]] || { fail "$(basename "$log") is missing or empty"; return; }
+  [[ "$(tail -c 1 "$log" | od -An -c | tr -d ' ')" == '\n' ]] || fail "$(basename "$log") does not end with a line end"
+  problem="$(LC_ALL=C awk '
+    {
+      if (substr($0, length($0), 1) != "\r") { print "line " NR " does not end in CR LF"; exit 1 }
+      line = substr($0, 1, length($0) - 1)
+      if (!inRecord) {
+        if (line == "") next
+        if (line !~ /^[01][0-9]-[0-3][0-9]-[0-9][0-9][0-9][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9] plandek$/) {
+          print "line " NR " begins no record: " substr(line, 1, 120); exit 1
+        }
+        inRecord = 1
+      } else {
+        if (line !~ /^SEVERE: ./) { print "line " NR " is no record'"'"'s second line: " substr(line, 1, 120); exit 1 }
+        inRecord = 0
+      }
+    }
+    END { if (inRecord) { print "the last record has one line"; exit 1 } }' "$log")" ||
+    fail "$(basename "$log") is not whole: $problem"
+}
+
+# Every line of each file $2... is a two-digit minute for which the awk
+# condition $1 on m holds, and there is at least one line.
+expectMinutes() {
+  local condition=$1 file
+  shift
+  for file in "$@"; do
+    [[ -s $file ]] || { fail "$(basename "$file") is missing or empty"; continue; }
+    LC_ALL=C awk "{ m = \$0 + 0; if (\$0 !~ /^[0-5][0-9]\$/ || !($condition)) { print; bad = 1 } } END { exit bad }" \
+      "$file" >"$workDir/wrong-minutes" ||
+      fail "$(basename "$file") ran at minutes not where $condition: $(head -c 200 "$workDir/wrong-minutes" | tr '\n' ' ')"
+  done
+}
+
+# Ends the commands still running in $workDir: those of this scenario only.
+endCommandsLeft() {
+  local process
+  for process in /proc/[0-9]*; do
+    [[ "$(readlink "$process/cwd" 2>/dev/null)" == "$workDir" ]] && kill -TERM "${process#/proc/}" 2>/dev/null
+  done
+  return 0
+}
+
+expectNoSanitizerReport() {
+  if compgen -G "$workDir/sanitizer*" >/dev/null; then
+    fail "sanitizer report:"
+    cat "$workDir"/sanitizer* | head -40
+  fi
+}
+
+# Runs scenario $1 in a fresh folder; false when it failed.
+runScenario() {
+  local name=$1
+  workDir="$(mktemp -d)"
+  chmod 755 "$workDir"
+  cp "$executable" "$workDir/plandek"
+  scenarioFailed=0
+  runAs=""
+  echo "== $name"
+  "$name"
+  [[ -n $daemonPid ]] && stopDaemon
+  expectNoSanitizerReport
+  if ((scenarioFailed)); then
+    failed=$((failed + 1))
+    echo "  log was:"
+    cut -c1-160 "$workDir/plandek.log" 2>/dev/null | cat -A | head -40 | sed 's/^/    /'
+    echo "  console was:"
+    head -c 2000 "$workDir/stdout" 2>/dev/null | sed 's/^/    /'
+    return 1
+  fi
+  passed=$((passed + 1))
+  rm -rf "$workDir"
+}
