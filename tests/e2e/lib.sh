@@ -25,12 +25,15 @@ startDaemon() {
   local start=$1 speed=${2:-60}
   (
     cd "$workDir" || exit 1
-    export TZ=UTC LD_PRELOAD="$faketimeLibrary" FAKETIME="@$start x$speed" FAKETIME_DONT_RESET=1
+    export TZ=UTC FAKETIME="@$start x$speed" FAKETIME_DONT_RESET=1
     export ASAN_OPTIONS="verify_asan_link_order=0:detect_leaks=1:log_path=$workDir/sanitizer"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$workDir/sanitizer"
     if [[ -n $runAs ]]; then
-      exec setpriv --reuid="$runAs" --regid=nogroup --clear-groups ./plandek >"$workDir/stdout" 2>"$workDir/stderr"
+      # The fake clock's shared memory must be the new user's: preloaded past setpriv.
+      exec setpriv --reuid="$runAs" --regid=nogroup --clear-groups env LD_PRELOAD="$faketimeLibrary" ./plandek \
+        >"$workDir/stdout" 2>"$workDir/stderr"
     fi
+    export LD_PRELOAD="$faketimeLibrary"
     exec ./plandek >"$workDir/stdout" 2>"$workDir/stderr"
   ) &
   daemonPid=$!

@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# Faults the real plandek executable must survive on Linux: a schedule file
+# rewritten while read, replaced by a folder, unreadable or huge; a log that
+# cannot be opened or is removed; commands that are missing, fail, run long or
+# come by the hundred; stops in the middle of all that. After each: exit code 0
+# on SIGTERM, no sanitizer report, every record whole, and every command ran
+# only at minutes its schedule names (the commands write the fake minute).
+# Usage: faults.sh PATH-TO-plandek
+# Prints "N passed, N failed" and exits non-zero when a scenario failed.
+set -uo pipefail
+
+readonly executable="$(realpath "$1")"
+source "$(dirname "$0")/lib.sh"
+
+# Commands that write the minute they run at into a file.
+evenMinutes() { echo "*/2 * * * * date +%M >> $1"; }
+oddMinutes() { echo "1-59/2 * * * * date +%M >> $1"; }
+everyMinute() { echo "* * * * * date +%M >> $1"; }
+
+# Bytes the daemon has read so far.
+bytesRead() { awk '/^rchar/ { print $2 }' "/proc/$daemonPid/io"; }
+
+# As root, the daemon runs as nobody, whom file modes do bind.
+runAsSomeoneModesBind() {
+  if ((EUID == 0)); then
+    runAs=nobody
+    chown -R nobody "$workDir"
+  fi
+}
+
+# A writer truncates and rewrites the file in a loop while the daemon digests
+# and reads it: half-written files may load, but nothing runs off schedule.
+scheduleRewrittenWhileRead() {
+  local padding
+  padding="$(for line in $(seq 1 4000); do echo "# padding line $line of comment"; done)"
+  { evenMinutes even.txt; echo "$padding"; } >"$workDir/source-even.dat"
+  { oddMinutes odd.txt; echo "$padding"; } >"$workDir/source-odd.dat"
+  cp "$workDir/source-even.dat" "$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons' || return
+  local until=$((SECONDS + 6)) rewrites=0
+  while ((SECONDS < until)); do
+    cat "$workDir/source-even.dat" >"$workDir/plandek.dat"
+    cat "$workDir/source-odd.dat" >"$workDir/plandek.dat"
+    rewrites=$((rewrites + 2))
+  done
+  printf '%s\n' "$(oddMinutes odd.txt)" >"$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[1-59/2 \* \* \* \*=date +%M >> odd.txt\]' || return
+  waitForLines "$workDir/odd.txt" 1 . || return
+  stopDaemon
+  echo "  $rewrites rewrites, $(logCount '^SEVERE: Reloaded') reloads"
+  (($(logCount '^SEVERE: Reloaded') >= 4)) || fail "the rewrites caused few reloads"
+  # A file cut short may leave a command's output file with a name cut short.
+  expectMinutes 'm % 2 == 0' "$workDir"/e*
+  expectMinutes 'm % 2 == 1' "$workDir"/o*
+  expectWholeLog
+}
+
+# A folder, then an unreadable file, in place of the schedule: the list
+# empties, nothing runs, and the file loads again when it is back.
+scheduleReplacedOrUnreadable() {
+  runAsSomeoneModesBind
+  everyMinute every.txt >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/every.txt" 2 . || return
+  mv "$workDir/plandek.dat" "$workDir/saved.dat"
+  mkdir "$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[\]' || return
+  local runs
+  runs=$(lineCount "$workDir/every.txt")
+  sleep 2.5
+  rmdir "$workDir/plandek.dat"
+  mv "$workDir/saved.dat" "$workDir/plandek.dat"
+  chmod 000 "$workDir/plandek.dat"
+  sleep 2.5
+  (($(lineCount "$workDir/every.txt") <= runs + 1)) || fail "commands ran without a schedule"
+  (($(logCount '^SEVERE: Reloaded crons -> \[\]$') == 1)) || fail "an unreadable file is not the folder's empty list"
+  chmod 644 "$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 2 'Reloaded crons -> \[\* \* \* \* \*=' || return
+  waitForLines "$workDir/every.txt" $((runs + 2)) . || return
+  stopDaemon
+  expectMinutes 'm >= 0' "$workDir/every.txt"
+  expectWholeLog
+}
+
+# A 50 MB schedule loads, runs its entry, and a stop while the daemon digests
+# and reloads it a second time still ends the daemon at once.
+scheduleOf50Megabytes() {
+  {
+    evenMinutes even.txt
+    head -c 50000000 /dev/zero | tr '\0' '#' | fold -w 99
+  } >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:01:40" 10
+  waitForLines "$workDir/even.txt" 1 . 60 || return
+  sed -i '1s/even.txt/even-2.txt/' "$workDir/plandek.dat"
+  waitForLines "$workDir/even-2.txt" 1 . 60 || return
+  local before
+  before=$(bytesRead)
+  sed -i '1s/even-2.txt/even-3.txt/' "$workDir/plandek.dat"
+  # The next pass digests the file, then loads it: stop once it is loading.
+  local waited=0
+  while (($(bytesRead) - before < 60000000)) && ((waited < 200)); do
+    sleep 0.05
+    waited=$((waited + 1))
+  done
+  logHas 'even-3.txt\]' && fail "the reload was over before the stop"
+  stopDaemon 3
+  expectMinutes 'm % 2 == 0' "$workDir"/even*.txt
+  expectWholeLog
+}
+
+# No log file can be opened: the console says so once and the daemon goes on
+# starting commands.
+logCannotBeOpened() {
+  mkdir "$workDir/plandek.log"
+  evenMinutes even.txt >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/even.txt" 2 . || return
+  stopDaemon
+  printf 'tqErrorManager: 4: Open error\r\nOpen error\r\n\r\n' | cmp -s - "$workDir/stdout" ||
+    fail "console was not one open error"
+  expectMinutes 'm % 2 == 0' "$workDir/even.txt"
+}
+
+# The same in a folder the daemon may not write to.
+logFolderReadOnly() {
+  runAsSomeoneModesBind
+  mkdir "$workDir/out"
+  [[ -n $runAs ]] && chown nobody "$workDir/out"
+  evenMinutes out/even.txt >"$workDir/plandek.dat"
+  chmod 555 "$workDir"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/out/even.txt" 2 . || { chmod 755 "$workDir"; cat "$workDir/stderr"; return; }
+  stopDaemon
+  chmod 755 "$workDir"
+  [[ ! -e $workDir/plandek.log ]] || fail "a log was written"
+  grep -aq '^tqErrorManager: 4: Open error' "$workDir/stdout" || fail "no open error on the console"
+  expectMinutes 'm % 2 == 0' "$workDir/out/even.txt"
+}
+
+# The log removed while the daemon runs is created again, beginning with an
+# empty line, and the records go on into it.
+logRemovedWhileRunning() {
+  everyMinute every.txt >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/plandek.log" 2 '^SEVERE: Starting' || return
+  mv "$workDir/plandek.log" "$workDir/first.log"
+  rm "$workDir/first.log"
+  waitForLines "$workDir/plandek.log" 2 '^SEVERE: Starting' || return
+  stopDaemon
+  [[ "$(head -c 2 "$workDir/plandek.log" | od -An -c | tr -d ' ')" == '\r\n' ]] || fail "the new log does not begin with an empty line"
+  endsWithClosingEmptyLine || fail "the new log does not end with the closing empty line"
+  expectWholeLog
+  expectMinutes 'm >= 0' "$workDir/every.txt"
+}
+
+# Missing and failing commands, and one that runs over a minute, hold up
+# nothing: the next minutes run everything again.
+oddCommands() {
+  {
+    echo "* * * * * no-such-command-anywhere"
+    echo "* * * * * exit 3"
+    echo "* * * * * date +%M >> long.txt; sleep 1.5; date +%M >> long-done.txt"
+    oddMinutes odd.txt
+  } >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/odd.txt" 2 . || return
+  waitForLines "$workDir/long-done.txt" 2 . || return
+  stopDaemon
+  (($(logCount '^SEVERE: Starting no-such-command-anywhere$') >= 3)) || fail "the missing command was not started each minute"
+  (($(logCount '^SEVERE: Starting exit 3$') >= 3)) || fail "the failing command was not started each minute"
+  grep -aq 'no-such-command-anywhere' "$workDir/stderr" || fail "the shell's complaint did not reach the console"
+  expectMinutes 'm % 2 == 1' "$workDir/odd.txt"
+  expectMinutes 'm >= 0' "$workDir/long.txt"
+  expectWholeLog
+  sleep 1.5
+}
+
+# Five hundred commands due in the same minute: five hundred whole records,
+# each command at an even minute only.
+fiveHundredInOneMinute() {
+  local number
+  for number in $(seq 1 500); do evenMinutes "job-$number.txt"; done >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:01:50" 10
+  waitForLines "$workDir/plandek.log" 500 '^SEVERE: Starting' 60 || return
+  local waited=0
+  while (($(compgen -G "$workDir/job-*.txt" | wc -l) < 500)) && ((waited < 300)); do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  stopDaemon
+  logLines >/dev/null
+  for number in $(seq 1 500); do
+    grep -aqx "SEVERE: Starting date +%M >> job-$number.txt" "$workDir/log.txt" || fail "no record for $number"
+  done
+  expectMinutes 'm % 2 == 0' "$workDir"/job-*.txt
+  expectWholeLog
+}
+
+# A stop in the middle of a pass that starts hundreds of commands, and one
+# while hundreds of them still run.
+stopDuringAPass() {
+  local number
+  for number in $(seq 1 400); do echo "* * * * * sleep 2; date +%M >> done-$number.txt"; done >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting' || return
+  stopDaemon
+  expectWholeLog
+  endsWithClosingEmptyLine || fail "no closing empty line"
+  endCommandsLeft
+}
+
+stopWhileHundredsRun() {
+  local number
+  for number in $(seq 1 300); do echo "@reboot sleep 3"; done >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/plandek.log" 300 '^SEVERE: Starting sleep 3' || return
+  stopDaemon
+  expectWholeLog
+  endsWithClosingEmptyLine || fail "no closing empty line"
+  endCommandsLeft
+}
+
+scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable scheduleOf50Megabytes logCannotBeOpened
+  logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun)
+for scenario in "${scenarios[@]:-}"; do
+  [[ $# -gt 1 && " ${*:2} " != *" $scenario "* ]] && continue
+  runScenario "$scenario"
+done
+
+echo "$passed passed, $failed failed"
+((failed == 0))
