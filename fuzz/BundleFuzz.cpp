@@ -1,7 +1,7 @@
 // The resource bundle reader against a reference reading of the same bytes.
 // Bundles are read from a file beside the executable, so each input is
 // written to a file there first, named after this process so that parallel
-// fuzzing jobs keep apart.
+// fuzzing jobs keep apart, and removed once read.
 
 #include <unistd.h>
 
@@ -72,16 +72,13 @@ const std::string& bundlePath() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::atexit([] { std::remove(bundlePath().c_str()); });
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   if (!platform::File::openForWriting(bundlePath()).write(bytes)) __builtin_trap();
 
   const tqResourceBundle bundle = tqResourceBundle::getBundle(baseName());
+  // libFuzzer ends the process without running exit handlers.
+  std::remove(bundlePath().c_str());
   const Entries expected = referenceEntries(bytes);
 
   std::vector<String> keys;
