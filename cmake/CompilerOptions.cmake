@@ -5,8 +5,15 @@ target_compile_options(plandek_options INTERFACE
 
 set(PLANDEK_SANITIZERS "" CACHE STRING
   "Sanitizers for every target, e.g. address,undefined or thread")
-if(PLANDEK_SANITIZERS)
-  set(_sanitize -fsanitize=${PLANDEK_SANITIZERS} -fno-omit-frame-pointer
+set(_sanitizers ${PLANDEK_SANITIZERS})
+if(PLANDEK_BUILD_FUZZERS)
+  # Coverage feedback from every library function, not only the targets';
+  # the fuzz targets alone link libFuzzer's main (fuzz/CMakeLists.txt).
+  list(PREPEND _sanitizers fuzzer-no-link)
+endif()
+if(_sanitizers)
+  list(JOIN _sanitizers "," _sanitizers)
+  set(_sanitize -fsanitize=${_sanitizers} -fno-omit-frame-pointer
                 -fno-sanitize-recover=all)
   add_compile_options(${_sanitize})
   add_link_options(${_sanitize})

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test: natively under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the threaded ones again under ThreadSanitizer,
-# then the Windows cross build under wine.
+# each fuzz target briefly, then the Windows cross build under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh cmake ninja-build g++ googletest \
-  g++-mingw-w64-x86-64-posix wine wine64 libbenchmark-dev libssl-dev faketime
+  g++-mingw-w64-x86-64-posix wine wine64 libbenchmark-dev libssl-dev faketime \
+  clang libclang-rt-14-dev
 
 echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null
@@ -17,6 +18,9 @@ echo "== Linux (tsan: the logging and concurrency tests under ThreadSanitizer)"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan
 ctest --preset tsan
+
+echo "== Fuzzing (each target briefly)"
+scripts/fuzz.sh
 
 echo "== Windows (mingw-w64 under wine)"
 scripts/wine-prefix.sh

@@ -1,3 +1,4 @@
+#include <cpuid.h>
 #include <immintrin.h>
 
 #include <utility>
@@ -55,13 +56,23 @@ template <int... group>
   state[4] = static_cast<std::uint32_t>(_mm_extract_epi32(e, 3));
 }
 
+// Asked of the processor itself: not every compiler's __builtin_cpu_supports
+// knows "sha" (clang 14 does not).
+bool hasShaInstructions() {
+  unsigned int eax = 0;
+  unsigned int ebx = 0;
+  unsigned int ecx = 0;
+  unsigned int edx = 0;
+  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return false;
+  const bool ssse3AndSse41 = (ecx & bit_SSSE3) != 0 && (ecx & bit_SSE4_1) != 0;
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) return false;
+  return ssse3AndSse41 && (ebx & bit_SHA) != 0;
+}
+
 }  // namespace
 
 Sha1::CompressionFunction sha1ShaInstructions() {
-  __builtin_cpu_init();
-  const bool available =
-      __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("ssse3");
-  return available ? &compressWithShaInstructions : nullptr;
+  return hasShaInstructions() ? &compressWithShaInstructions : nullptr;
 }
 
 }  // namespace security

@@ -18,8 +18,9 @@ std::string asLine(std::string_view text) {
 
 tqFileHandler::tqFileHandler(std::string_view pattern) : tqFileHandler(pattern, 0, 0, true) {}
 
-tqFileHandler::tqFileHandler(std::string_view pattern, std::int64_t limit, std::int64_t count, bool append)
-    : pattern_(pattern), append_(append), limit_(limit), count_(count) {
+tqFileHandler::tqFileHandler(std::string_view pattern, std::int64_t /*limit*/, std::int64_t /*count*/,
+                             bool append)
+    : pattern_(pattern), append_(append) {
   file_ = append_ ? platform::File::openForAppending(pattern_.view())
                   : platform::File::openForWriting(pattern_.view());
   if (file_.isOpen()) {

@@ -24,7 +24,7 @@ class tqFileHandler : public tqHandler {
   // Appends to the file at `pattern`.
   explicit tqFileHandler(std::string_view pattern);
   // Appends to the file or, with `append` false, empties it first. The limit
-  // and count are kept, not used: the file neither is capped nor rotates.
+  // and count are ignored: the file neither is capped nor rotates.
   // When the file cannot be opened the error manager says so on the console
   // ("tqErrorManager: 4: Open error") and the handler writes nothing; when the
   // system had no handle left at all, it writes to the console instead.
@@ -58,8 +58,6 @@ class tqFileHandler : public tqHandler {
 
   tqString pattern_;
   bool append_;
-  std::int64_t limit_;
-  std::int64_t count_;
 
   std::mutex mutex_;
   platform::File file_;

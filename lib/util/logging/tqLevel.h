@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 #include "lib/lang/tqObject.h"
 #include "lib/lang/tqString.h"
@@ -28,10 +27,10 @@ class tqLevel : public tqObject {
   // Value 0, empty name: ranks with ALL. Not a known level.
   constexpr tqLevel() = default;
   // A naming constructor: the new level enters the known-levels list. The
-  // constants below are built as constants and are in the list from the start.
-  constexpr tqLevel(std::string_view name, std::int64_t value, std::string_view resourceBundleName = {})
+  // constants below are in the list from the start.
+  tqLevel(std::string_view name, std::int64_t value, std::string_view resourceBundleName = {})
       : value_(value), name_(name), resourceBundleName_(resourceBundleName) {
-    if (!std::is_constant_evaluated()) enterKnownLevel();
+    enterKnownLevel();
   }
   // Copies do not enter the list.
   constexpr tqLevel(const tqLevel&) = default;
@@ -68,6 +67,10 @@ class tqLevel : public tqObject {
   static const tqList<const tqLevel*>& knownLevels();
 
  private:
+  // The constants' constructor: they are not entered one by one.
+  struct Constant {};
+  constexpr tqLevel(std::string_view name, std::int64_t value, Constant) : value_(value), name_(name) {}
+
   void enterKnownLevel() const;
 
   std::int64_t value_ = 0;

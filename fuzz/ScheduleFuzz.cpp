@@ -1,0 +1,86 @@
+// A schedule file's bytes through the loader; every entry it keeps, and every
+// line taken as a schedule by itself, through both matchers at times drawn
+// from the input. The compiled schedule and the textual matcher must agree.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "daemon/CompiledSchedule.h"
+#include "daemon/Cron.h"
+#include "daemon/ScheduleLoader.h"
+#include "daemon/ScheduleMatcher.h"
+#include "daemon/ScheduleTime.h"
+#include "lib/lang/tqDateSerial.h"
+
+namespace {
+
+const tqMap<String, String>& macros() {
+  static const tqMap<String, String> table = scheduleMacros();
+  return table;
+}
+
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t seed) {
+  std::uint64_t hash = 14695981039346656037ull ^ seed;
+  for (const char byte : bytes) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+  return hash;
+}
+
+// Times inside every field's range, spread by the input, plus fixed ones that
+// hit the fields' edges.
+std::vector<ScheduleTime> timesFor(std::string_view bytes) {
+  std::vector<ScheduleTime> times = {{0, 0, 1, 1, 0}, {59, 23, 31, 12, 6}, {30, 12, 15, 6, 3}};
+  for (std::uint64_t seed = 1; seed <= 5; ++seed) {
+    std::uint64_t h = fnv1a(bytes, seed);
+    ScheduleTime time;
+    time.minute = static_cast<int>(h % 60);
+    h /= 60;
+    time.hour = static_cast<int>(h % 24);
+    h /= 24;
+    time.day = static_cast<int>(h % 31) + 1;
+    h /= 31;
+    time.month = static_cast<int>(h % 12) + 1;
+    h /= 12;
+    time.weekday = static_cast<int>(h % 7);
+    times.push_back(time);
+  }
+  return times;
+}
+
+void requireAgreement(std::string_view schedule, const CompiledSchedule& compiled,
+                      const std::vector<ScheduleTime>& times) {
+  for (const ScheduleTime& time : times) {
+    if (compiled.isDue(time) != matches(schedule, time)) __builtin_trap();
+  }
+  // One real date as well, through the date serial both read it from.
+  const double serial = 45000.0 + (times.back().hour * 60 + times.back().minute) / 1440.0;
+  if (compiled.isDue(serial) != matches(schedule, serial)) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::vector<ScheduleTime> times = timesFor(bytes);
+
+  const LoadedSchedule loaded = readSchedule(bytes, macros());
+  for (std::int64_t index = 0; index < loaded.crons.size(); ++index) {
+    const Cron cron = loaded.crons.at(index);
+    const std::string_view schedule = cron.schedule();
+    // The loader keeps only entries with a command and a well-formed schedule.
+    if (cron.command().empty() || !isWellFormed(schedule)) __builtin_trap();
+    requireAgreement(schedule, cron.compiledSchedule(), times);
+  }
+
+  // Malformed schedules too: each line as it stands is a schedule.
+  std::string_view rest = bytes;
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('\n');
+    const std::string_view line = rest.substr(0, end);
+    requireAgreement(line, CompiledSchedule(line), times);
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  return 0;
+}
