@@ -13,6 +13,9 @@ echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev
 ctest --preset dev
+rm -rf build/install-check
+cmake --install build/dev --prefix build/install-check >/dev/null
+[[ -x build/install-check/bin/plandek ]] || { echo "FAILED: cmake --install put no bin/plandek"; exit 1; }
 
 echo "== Linux (tsan: the logging and concurrency tests under ThreadSanitizer)"
 cmake --preset tsan >/dev/null
@@ -27,6 +30,11 @@ scripts/wine-prefix.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows
+cpack --preset windows >/dev/null
+zipContents=$(cmake -E tar tf "$(ls -t build/windows/plandek-*-win64.zip | head -1)")
+for file in plandek.exe plandek.dat README.md; do
+  grep -qx "plandek-[^/]*/$file" <<<"$zipContents" || { echo "FAILED: the zip lacks $file"; exit 1; }
+done
 
 echo "== Benchmarks (smoke run: each one briefly, so none is broken)"
 scripts/bench.sh --benchmark_min_time=0.01 >build/bench-smoke.log
