@@ -107,7 +107,7 @@ tqString::tqString(std::string_view text, std::int64_t start, std::int64_t count
 }
 
 std::int64_t tqString::hashCode() const {
-  // Each step is rounded in double precision, as the original arithmetic was;
+  // Each step is rounded in double precision, as stored hash codes expect;
   // strings of up to 10 bytes come out exact.
   constexpr double lowest = -9223372036854775808.0;
   const std::size_t n = text_.size();
