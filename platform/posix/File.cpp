@@ -32,6 +32,10 @@ int openDescriptor(std::string_view utf8Path, int flags) {
   return descriptor;
 }
 
+File::Identity identityOf(const struct stat& status) {
+  return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
 }  // namespace
 
 File File::openForReading(std::string_view utf8Path) {
@@ -78,14 +82,14 @@ bool File::write(const void* buffer, std::int64_t size) {
 std::optional<File::Identity> File::identity() const {
   struct stat status {};
   if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return std::nullopt;
-  return Identity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  return identityOf(status);
 }
 
 std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
   if (utf8Path.empty() || utf8Path.find('\0') != std::string_view::npos) return std::nullopt;
   struct stat status {};
   if (::stat(std::string(utf8Path).c_str(), &status) != 0) return std::nullopt;
-  return Identity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  return identityOf(status);
 }
 
 bool File::isInheritedByChildProcesses() const {
