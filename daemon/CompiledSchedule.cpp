@@ -19,6 +19,8 @@ class Scanner {
  public:
   explicit Scanner(std::string_view text) : text_(text) {}
 
+  bool isAt(char wanted) const { return at_ < text_.size() && text_[at_] == wanted; }
+
   bool take(char wanted) {
     if (at_ == text_.size() || text_[at_] != wanted) return false;
     ++at_;
@@ -81,7 +83,9 @@ std::optional<Bits> compileField(Scanner& in, ScheduleFieldRange range) {
 CompiledSchedule::CompiledSchedule(std::string_view schedule) {
   Scanner in(schedule);
   Bits fields[scheduleFieldCount] = {};
+  bool timeHasStar = false;
   for (int index = 0; index < scheduleFieldCount; ++index) {
+    if (index == minuteField || index == hourField) timeHasStar = timeHasStar || in.isAt('*');
     const std::optional<Bits> bits = compileField(in, scheduleFieldRanges[index]);
     if (!bits) return;
     fields[index] = *bits;
@@ -94,4 +98,5 @@ CompiledSchedule::CompiledSchedule(std::string_view schedule) {
   days_ = static_cast<std::uint32_t>(fields[2] & bitsFrom(1, 31));
   months_ = static_cast<std::uint16_t>(fields[3] & bitsFrom(1, 12));
   weekdays_ = static_cast<std::uint8_t>(weekdays & bitsFrom(0, 6));
+  isWildcard_ = timeHasStar;
 }

@@ -22,6 +22,10 @@ class CompiledSchedule {
             std::uint64_t{days_} >> (time.day & 63) & std::uint64_t{months_} >> (time.month & 63) &
             std::uint64_t{weekdays_} >> (time.weekday & 63) & 1) != 0;
   }
+  // True when the minute or the hour field begins with "*": an entry that
+  // repeats through the day rather than keeping an appointment. Clock changes
+  // treat the two kinds differently.
+  bool isWildcard() const { return isWildcard_; }
   // `time` is a date serial.
   bool isDue(double time) const { return isDue(ScheduleTime::of(tqDateSerial(time))); }
 
@@ -32,4 +36,5 @@ class CompiledSchedule {
   std::uint16_t months_ = 0;
   // Sunday is bit 0; a 7 in the field is folded into it.
   std::uint8_t weekdays_ = 0;
+  bool isWildcard_ = false;
 };

@@ -1,22 +1,23 @@
 #include "daemon/MinuteLoop.h"
 
-#include <optional>
+#include <algorithm>
 
-void runMinuteLoop(SchedulerClock& clock, const std::function<void()>& checkSchedule,
-                   const std::function<void(const tqDateSerial& now)>& startDue) {
+void runMinuteLoop(SchedulerClock& clock, const std::function<bool()>& checkSchedule,
+                   const std::function<void(const MinuteToMatch& minute)>& startDue) {
   using std::chrono::minutes;
-  std::optional<std::chrono::sys_time<minutes>> matchedMinute;
+  PassPlanner planner;
   for (;;) {
-    checkSchedule();
-    const SchedulerClock::Instant now = clock.now();
-    const auto minute = std::chrono::floor<minutes>(now);
-    // The matched minute comes round again only when the clock was set back into it.
-    if (minute != matchedMinute) {
-      startDue(clock.localTime(now));
-      matchedMinute = minute;
+    if (!checkSchedule()) return;
+    const SchedulerClock::Instant passTime = clock.now();
+    if (const std::optional<LocalMinute> local = clock.localMinute(passTime)) {
+      for (const MinuteToMatch& minute : planner.plan(*local)) startDue(minute);
     }
     // Time zones keep whole minutes, so the system clock's minute boundary is
-    // second 00 of the local one.
-    if (!clock.sleepUntil(*matchedMinute + minutes(1))) return;
+    // second 00 of the local one. A boundary read before a clock set back
+    // during the pass would lie more than a minute ahead: the one read now
+    // keeps the wait within a minute.
+    const SchedulerClock::Instant wakeTime = std::min(std::chrono::floor<minutes>(passTime) + minutes(1),
+                                                      std::chrono::floor<minutes>(clock.now()) + minutes(1));
+    if (!clock.sleepUntil(wakeTime)) return;
   }
 }

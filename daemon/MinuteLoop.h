@@ -2,15 +2,16 @@
 
 #include <functional>
 
+#include "daemon/PassPlanner.h"
 #include "daemon/SchedulerClock.h"
-#include "lib/lang/tqDateSerial.h"
 
 // The scheduler's timing: a pass at once, whatever the second, then one right
-// after second 00 of every following minute, sleeping in between, until a stop
-// ends a sleep. A pass first calls `checkSchedule`, then reads the clock and
-// calls `startDue` with the local time, so a long reload does not shift the
-// minute being matched. No minute is matched twice. A pass whose work runs
-// past the next minute's second 00 is followed at once by the pass for the
-// minute it ends in; minutes it spans entirely are not matched.
-void runMinuteLoop(SchedulerClock& clock, const std::function<void()>& checkSchedule,
-                   const std::function<void(const tqDateSerial& now)>& startDue);
+// after second 00 of every following minute of the system clock, sleeping in
+// between, until a stop ends a sleep. A pass first calls `checkSchedule`
+// (false: a stop came meanwhile, so the loop ends without matching), then
+// reads the clock once and calls `startDue` for each local minute the
+// PassPlanner names for it. A pass whose work runs past the next minute's
+// second 00 is followed at once by the next pass. A pass whose local time
+// cannot be read matches nothing.
+void runMinuteLoop(SchedulerClock& clock, const std::function<bool()>& checkSchedule,
+                   const std::function<void(const MinuteToMatch& minute)>& startDue);

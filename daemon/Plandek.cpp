@@ -3,9 +3,9 @@
 #include <system_error>
 #include <utility>
 
+#include "daemon/DueEntries.h"
 #include "daemon/MinuteLoop.h"
 #include "daemon/ScheduleLoader.h"
-#include "daemon/ScheduleTime.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ constexpr std::string_view rebootSchedule = "@reboot";
 
 }  // namespace
 
-Plandek::Plandek(DaemonLog log) : scheduleFile_(scheduleFileName), log_(std::move(log)), clock_(stop_) {}
+Plandek::Plandek(DaemonLog log, ThreadMaker makeThread)
+    : scheduleFile_(scheduleFileName), log_(std::move(log)), clock_(stop_), makeThread_(std::move(makeThread)) {}
 
 Plandek::~Plandek() {
   requestStop();
@@ -22,17 +23,22 @@ Plandek::~Plandek() {
   jobs_.close();
 }
 
-void Plandek::run() {
+bool Plandek::run() {
   // Notes the digest that the first load goes by.
   scheduleFile_.hasChanged();
   loadSchedule();
+  // A stop that came during a long load starts nothing.
+  if (stop_.isRequested()) return true;
   startRebootEntries();
   try {
-    schedulerThread_ = std::thread(&Plandek::schedulerLoop, this);
-  } catch (const std::system_error&) {
-    // Nothing to report to; the daemon still stops on request.
+    schedulerThread_ = makeThread_([this] { schedulerLoop(); });
+  } catch (const std::system_error& error) {
+    // A daemon without its scheduler would sit idle and look healthy.
+    log_("Could not start the scheduler, stopping: {0}", {error.what()});
+    return false;
   }
   stop_.waitForRequest();
+  return true;
 }
 
 void Plandek::requestStop() { stop_.request(); }
@@ -53,21 +59,21 @@ void Plandek::startRebootEntries() {
   }
 }
 
+std::thread Plandek::makeStandardThread(std::function<void()> body) { return std::thread(std::move(body)); }
+
 void Plandek::schedulerLoop() {
   runMinuteLoop(
-      clock_, [this] { checkSchedule(); }, [this](const tqDateSerial& now) { startDueEntries(now); });
+      clock_, [this] { return checkSchedule(); },
+      [this](const MinuteToMatch& minute) { startDueEntries(minute); });
 }
 
-void Plandek::checkSchedule() {
+bool Plandek::checkSchedule() {
   if (scheduleFile_.hasChanged()) loadSchedule();
+  return !stop_.isRequested();
 }
 
-void Plandek::startDueEntries(const tqDateSerial& now) {
-  const ScheduleTime minute = ScheduleTime::of(now);
-  for (std::int64_t at = 0; at < crons_.size(); ++at) {
-    const Cron& entry = crons_.at(at);
-    if (entry.compiledSchedule().isDue(minute)) startJob(entry.command());
-  }
+void Plandek::startDueEntries(const MinuteToMatch& minute) {
+  forEachDueEntry(crons_, minute, [this](const Cron& entry) { startJob(entry.command()); });
 }
 
 void Plandek::startJob(const String& command) { jobs_.start(Process(command, log_)); }

@@ -1,15 +1,16 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <thread>
 
 #include "daemon/Cron.h"
 #include "daemon/DaemonLog.h"
 #include "daemon/JobLauncher.h"
+#include "daemon/PassPlanner.h"
 #include "daemon/ScheduleFile.h"
 #include "daemon/StopRequest.h"
 #include "daemon/WallClock.h"
-#include "lib/lang/tqDateSerial.h"
 #include "lib/lang/tqTypes.h"
 #include "lib/util/tqList.h"
 
@@ -18,14 +19,19 @@
 // reloads the file whenever its MD5 digest changes, until a stop is requested.
 class Plandek {
  public:
-  explicit Plandek(DaemonLog log);
+  // Makes the scheduler's thread; throws std::system_error when the system
+  // cannot, as std::thread's constructor does.
+  using ThreadMaker = std::function<std::thread(std::function<void()> body)>;
+
+  explicit Plandek(DaemonLog log, ThreadMaker makeThread = makeStandardThread);
   Plandek(const Plandek&) = delete;
   Plandek& operator=(const Plandek&) = delete;
   // Stops the scheduler and waits for it, but for no command.
   ~Plandek();
 
-  // Returns once a stop has been requested.
-  void run();
+  // Returns once a stop has been requested: true, or false at once when the
+  // scheduler could not be started (which is logged).
+  bool run();
   // Any thread, any number of times; wakes run and the scheduler at once.
   void requestStop();
 
@@ -33,8 +39,10 @@ class Plandek {
   void loadSchedule();
   void startRebootEntries();
   void schedulerLoop();
-  void checkSchedule();
-  void startDueEntries(const tqDateSerial& now);
+  static std::thread makeStandardThread(std::function<void()> body);
+  // False when a stop was requested meanwhile.
+  bool checkSchedule();
+  void startDueEntries(const MinuteToMatch& minute);
   void startJob(const String& command);
 
   // Once run has started the scheduler, only the scheduler thread touches
@@ -45,5 +53,6 @@ class Plandek {
   StopRequest stop_;
   WallClock clock_;
   JobLauncher jobs_;
+  ThreadMaker makeThread_;
   std::thread schedulerThread_;
 };

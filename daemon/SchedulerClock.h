@@ -1,8 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
-#include "lib/lang/tqDateSerial.h"
+#include "daemon/ScheduleTime.h"
 
 // The wall clock as the scheduler sees it, so that tests can drive it.
 class SchedulerClock {
@@ -13,9 +14,11 @@ class SchedulerClock {
 
   // The system clock to the whole second.
   virtual Instant now() = 0;
-  // The local date and time at `instant`.
-  virtual tqDateSerial localTime(Instant instant) = 0;
-  // Returns once the clock has reached `wakeTime`, at once when it already has;
-  // false when a stop request ended the sleep instead.
+  // The local minute at `instant`, by the time zone the system has now;
+  // nothing when the system cannot tell it.
+  virtual std::optional<LocalMinute> localMinute(Instant instant) = 0;
+  // Waits until the clock reaches `wakeTime` as it reads at the call: the
+  // wait lasts that long in elapsed time, however the clock is set meanwhile,
+  // and returns at once when the time has come. False when a stop ended it.
   virtual bool sleepUntil(Instant wakeTime) = 0;
 };

@@ -1,15 +1,25 @@
 #include "daemon/WallClock.h"
 
+#include <utility>
+
 #include "platform/Clock.h"
 
-SchedulerClock::Instant WallClock::now() {
-  return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-}
+WallClock::WallClock(const StopRequest& stop, SystemTimeReader readSystemTime)
+    : stop_(stop), readSystemTime_(std::move(readSystemTime)) {}
 
-tqDateSerial WallClock::localTime(Instant instant) {
+SchedulerClock::Instant WallClock::now() { return std::chrono::floor<std::chrono::seconds>(readSystemTime_()); }
+
+std::optional<LocalMinute> WallClock::localMinute(Instant instant) {
+  using namespace std::chrono;
   const platform::LocalTime local = platform::localTimeOf(instant);
-  if (local.year == 0) return tqDateSerial();
-  return tqDateSerial::fromFields(local.year, local.month, local.day, local.hour, local.minute, local.second);
+  const year_month_day date{year(local.year), month(static_cast<unsigned>(local.month)),
+                            day(static_cast<unsigned>(local.day))};
+  if (local.year == 0 || !date.ok()) return std::nullopt;
+  return local_days(date) + hours(local.hour) + minutes(local.minute);
 }
 
-bool WallClock::sleepUntil(Instant wakeTime) { return !stop_.waitUntil(wakeTime); }
+bool WallClock::sleepUntil(Instant wakeTime) {
+  // Rounded up, so that the wake-up is never a moment before the boundary.
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(wakeTime - readSystemTime_());
+  return !stop_.waitFor(std::max(left, std::chrono::milliseconds(0)));
+}

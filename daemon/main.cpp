@@ -2,12 +2,11 @@
 #include "daemon/Plandek.h"
 #include "platform/StopSignal.h"
 
-// Arguments change nothing.
+// Arguments change nothing. Exit code 1 when the scheduler could not start.
 int main() {
   // Declared first so that it is closed last, after every job's record.
   const PlandekLog log;
   Plandek plandek(log.sink());
   const platform::StopSignal stopSignal([&plandek] { plandek.requestStop(); });
-  plandek.run();
-  return 0;
+  return plandek.run() ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -19,10 +20,9 @@ Instant at(int hour, int minute, int second) {
          std::chrono::minutes(minute) + std::chrono::seconds(second);
 }
 
-// "what hh:mm:ss"
-std::string event(const char* what, const tqDateSerial& time) {
+std::string clockText(const char* what, int hour, int minute, int second) {
   char text[64];
-  std::snprintf(text, sizeof text, "%s %02d:%02d:%02d", what, time.hour(), time.minute(), time.second());
+  std::snprintf(text, sizeof text, "%s %02d:%02d:%02d", what, hour, minute, second);
   return text;
 }
 
@@ -37,17 +37,14 @@ class FakeClock final : public SchedulerClock {
     events.push_back("read");
     return now_;
   }
-  tqDateSerial localTime(Instant instant) override {
-    const auto day = std::chrono::floor<std::chrono::days>(instant);
-    const std::chrono::year_month_day date(day);
-    const std::chrono::hh_mm_ss time(instant - day);
-    return tqDateSerial::fromFields(
-        static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
-        static_cast<int>(unsigned(date.day())), static_cast<int>(time.hours().count()),
-        static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
+  std::optional<LocalMinute> localMinute(Instant instant) override {
+    if (std::find(unreadable.begin(), unreadable.end(), instant) != unreadable.end()) return std::nullopt;
+    return LocalMinute(std::chrono::floor<std::chrono::minutes>(instant).time_since_epoch());
   }
   bool sleepUntil(Instant wakeTime) override {
-    events.push_back(event("sleep until", localTime(wakeTime)));
+    const std::chrono::hh_mm_ss time(wakeTime - std::chrono::floor<std::chrono::days>(wakeTime));
+    events.push_back(clockText("sleep until", static_cast<int>(time.hours().count()),
+                               static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())));
     if (sleepsLeft_-- == 0) return false;
     if (!wakeUps.empty()) {
       now_ = wakeUps.front();
@@ -57,23 +54,46 @@ class FakeClock final : public SchedulerClock {
     }
     return true;
   }
-  // A pass's work taking its time.
-  void spend(std::chrono::seconds duration) { now_ += duration; }
+  // A pass's work taking its time, or the clock set during it.
+  void move(std::chrono::seconds by) { now_ += by; }
 
   std::vector<std::string> events;
   std::vector<Instant> wakeUps;
+  std::vector<Instant> unreadable;
 
  private:
   Instant now_;
   int sleepsLeft_;
 };
 
-std::vector<std::string> runPasses(FakeClock& clock, std::chrono::seconds workPerPass = 0s) {
+const char* kindText(EntryKinds kinds) {
+  switch (kinds) {
+    case EntryKinds::fixedTimeOnly:
+      return "due (fixed)";
+    case EntryKinds::wildcardOnly:
+      return "due (wildcard)";
+    case EntryKinds::all:
+      break;
+  }
+  return "due";
+}
+
+struct Pass {
+  std::chrono::seconds work = 0s;
+  bool stopDuringCheck = false;
+};
+
+std::vector<std::string> runPasses(FakeClock& clock, Pass pass = {}) {
   runMinuteLoop(
-      clock, [&clock] { clock.events.push_back("check"); },
-      [&clock, workPerPass](const tqDateSerial& now) {
-        clock.events.push_back(event("due", now));
-        clock.spend(workPerPass);
+      clock,
+      [&clock, pass] {
+        clock.events.push_back("check");
+        return !pass.stopDuringCheck;
+      },
+      [&clock, pass](const MinuteToMatch& minute) {
+        const ScheduleTime time = ScheduleTime::of(minute.minute);
+        clock.events.push_back(clockText(kindText(minute.entries), time.hour, time.minute, 0));
+        clock.move(pass.work);
       });
   return clock.events;
 }
@@ -83,41 +103,63 @@ std::vector<std::string> runPasses(FakeClock& clock, std::chrono::seconds workPe
 TEST(MinuteLoop, PassesAtOnceThenRightAfterSecondZeroOfEveryMinute) {
   FakeClock clock(at(23, 59, 37), 3);
   EXPECT_EQ(runPasses(clock),
-            (std::vector<std::string>{"check", "read", "due 23:59:37", "sleep until 00:00:00",  //
-                                      "check", "read", "due 00:00:00", "sleep until 00:01:00",  //
-                                      "check", "read", "due 00:01:00", "sleep until 00:02:00"}));
+            (std::vector<std::string>{"check", "read", "due 23:59:00", "read", "sleep until 00:00:00",  //
+                                      "check", "read", "due 00:00:00", "read", "sleep until 00:01:00",  //
+                                      "check", "read", "due 00:01:00", "read", "sleep until 00:02:00"}));
 }
 
 TEST(MinuteLoop, WorkWithinTheMinuteDoesNotShiftTheNextPass) {
-  FakeClock clock(at(12, 0, 0), 3);
-  EXPECT_EQ(runPasses(clock, 25s),
-            (std::vector<std::string>{"check", "read", "due 12:00:00", "sleep until 12:01:00",  //
-                                      "check", "read", "due 12:01:00", "sleep until 12:02:00",  //
-                                      "check", "read", "due 12:02:00", "sleep until 12:03:00"}));
+  FakeClock clock(at(12, 0, 0), 2);
+  EXPECT_EQ(runPasses(clock, {.work = 25s}),
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00",  //
+                                      "check", "read", "due 12:01:00", "read", "sleep until 12:02:00"}));
 }
 
-TEST(MinuteLoop, WorkPastSecondZeroIsFollowedAtOnceByTheMinuteItEndsIn) {
-  FakeClock clock(at(12, 0, 50), 3);
-  // The first pass's work spans 12:01, the second's ends after 12:03:00.
-  EXPECT_EQ(runPasses(clock, 70s),
-            (std::vector<std::string>{"check", "read", "due 12:00:50", "sleep until 12:01:00",  //
-                                      "check", "read", "due 12:02:00", "sleep until 12:03:00",  //
-                                      "check", "read", "due 12:03:10", "sleep until 12:04:00"}));
+TEST(MinuteLoop, WorkPastSecondZeroIsFollowedAtOnceByAPassThatCatchesUp) {
+  FakeClock clock(at(12, 0, 50), 2);
+  // The first pass's work ends at 12:02:00, past the 12:01 boundary.
+  EXPECT_EQ(runPasses(clock, {.work = 70s}),
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00",  //
+                                      "check", "read", "due 12:01:00", "due 12:02:00", "read",
+                                      "sleep until 12:03:00"}));
 }
 
-TEST(MinuteLoop, MatchesNoMinuteTwiceWhenTheClockIsSetBackIntoIt) {
+TEST(MinuteLoop, AMinuteComeRoundAgainAtOnceIsNotMatchedTwice) {
   FakeClock clock(at(12, 0, 30), 3);
+  // The clock is set back a second during the first sleep.
   clock.wakeUps = {at(12, 0, 59), at(12, 1, 0)};
   EXPECT_EQ(runPasses(clock),
-            (std::vector<std::string>{"check", "read", "due 12:00:30", "sleep until 12:01:00",  //
-                                      "check", "read", "sleep until 12:01:00",                  //
-                                      "check", "read", "due 12:01:00", "sleep until 12:02:00"}));
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00",  //
+                                      "check", "read", "read", "sleep until 12:01:00",                  //
+                                      "check", "read", "due 12:01:00", "read", "sleep until 12:02:00"}));
 }
 
-TEST(MinuteLoop, FollowsTheClockSetBackByAnHour) {
+TEST(MinuteLoop, AClockSetBackAnHourGoesOnWithTheRepeatingEntries) {
   FakeClock clock(at(12, 0, 30), 2);
   clock.wakeUps = {at(11, 1, 0)};
   EXPECT_EQ(runPasses(clock),
-            (std::vector<std::string>{"check", "read", "due 12:00:30", "sleep until 12:01:00",  //
-                                      "check", "read", "due 11:01:00", "sleep until 11:02:00"}));
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00",  //
+                                      "check", "read", "due (wildcard) 11:01:00", "read",
+                                      "sleep until 11:02:00"}));
+}
+
+TEST(MinuteLoop, AClockSetBackDuringAPassDoesNotStretchTheWait) {
+  FakeClock clock(at(12, 0, 30), 1);
+  EXPECT_EQ(runPasses(clock, {.work = -1h}),
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 11:01:00"}));
+}
+
+TEST(MinuteLoop, APassWhoseLocalTimeCannotBeReadMatchesNothingAndTheNextCatchesUp) {
+  FakeClock clock(at(12, 0, 0), 3);
+  clock.unreadable = {at(12, 1, 0)};
+  EXPECT_EQ(runPasses(clock),
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00",  //
+                                      "check", "read", "read", "sleep until 12:02:00",                  //
+                                      "check", "read", "due 12:01:00", "due 12:02:00", "read",
+                                      "sleep until 12:03:00"}));
+}
+
+TEST(MinuteLoop, AStopDuringTheScheduleCheckEndsTheLoopBeforeMatching) {
+  FakeClock clock(at(12, 0, 0), 3);
+  EXPECT_EQ(runPasses(clock, {.stopDuringCheck = true}), std::vector<std::string>{"check"});
 }

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -54,4 +56,31 @@ TEST_F(PlandekTest, WithoutAScheduleFileLoadsAnEmptyListAndStopsOnRequest) {
     plandek.run();
   }
   EXPECT_EQ(log.records(), std::vector<std::string>{"Reloaded crons -> []"});
+}
+
+TEST_F(PlandekTest, AStopThatCameDuringTheFirstLoadStartsNothing) {
+  std::ofstream("plandek.dat", std::ios::binary) << "@reboot echo boot> boot.txt\n* * * * * echo minute> minute.txt\n";
+  RecordedLog log;
+  {
+    Plandek plandek(log.sink());
+    plandek.requestStop();
+    EXPECT_TRUE(plandek.run());
+  }
+  EXPECT_EQ(log.records(), std::vector<std::string>{
+                               "Reloaded crons -> [@reboot=echo boot> boot.txt, * * * * *=echo minute> minute.txt]"});
+}
+
+TEST_F(PlandekTest, ASchedulerThatCannotStartIsLoggedAndRunFails) {
+  std::ofstream("plandek.dat", std::ios::binary) << "* * * * * echo minute> minute.txt\n";
+  RecordedLog log;
+  {
+    Plandek plandek(log.sink(), [](std::function<void()>) -> std::thread {
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    EXPECT_FALSE(plandek.run());
+  }
+  const std::vector<std::string> records = log.records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0], "Reloaded crons -> [* * * * *=echo minute> minute.txt]");
+  EXPECT_EQ(records[1].rfind("Could not start the scheduler, stopping: ", 0), 0u) << records[1];
 }

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <thread>
+#include <tuple>
 
 #include "daemon/StopRequest.h"
 
@@ -46,8 +48,30 @@ TEST(WallClock, ReadsTheSystemClockAndTheLocalTimeOfTheCRuntime) {
   // time() may lag a few milliseconds behind the precise clock.
   EXPECT_LE(std::abs(seconds - std::time(nullptr)), 1);
   const std::tm local = *std::localtime(&seconds);
-  EXPECT_EQ(clock.localTime(now).value(),
-            tqDateSerial::fromFields(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                                     local.tm_min, local.tm_sec)
-                .value());
+  const std::optional<LocalMinute> minute = clock.localMinute(now);
+  ASSERT_TRUE(minute);
+  const ScheduleTime fields = ScheduleTime::of(*minute);
+  EXPECT_EQ(std::tie(fields.month, fields.day, fields.hour, fields.minute, fields.weekday),
+            std::make_tuple(local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_wday));
+  EXPECT_EQ(std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(*minute)).year(),
+            std::chrono::year(local.tm_year + 1900));
+}
+
+TEST(WallClock, ASleepLastsAsLongAsTheClockSaidAtItsStartHoweverTheClockIsSetMeanwhile) {
+  // The system clock as the sleep sees it: an hour back from the first reading on.
+  const auto start = std::chrono::system_clock::now();
+  std::atomic<int> readings = 0;
+  const auto setBackAnHour = [&] { return readings++ == 0 ? start : start - 1h; };
+  StopRequest stop;
+  WallClock clock(stop, setBackAnHour);
+  // Were the sleep to wait for the clock to come round again, only the
+  // watchdog's stop would end it.
+  std::atomic<bool> slept = false;
+  std::thread watchdog([&] {
+    for (int second = 0; second < 120 && !slept; ++second) std::this_thread::sleep_for(1s);
+    stop.request();
+  });
+  EXPECT_TRUE(clock.sleepUntil(std::chrono::ceil<std::chrono::seconds>(start) + 1s));
+  slept = true;
+  watchdog.join();
 }

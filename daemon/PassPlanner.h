@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "daemon/CompiledSchedule.h"
+#include "daemon/ScheduleTime.h"
+
+// Which entries a minute is matched with.
+enum class EntryKinds { all, fixedTimeOnly, wildcardOnly };
+
+bool includes(EntryKinds kinds, const CompiledSchedule& schedule);
+
+struct MinuteToMatch {
+  LocalMinute minute;
+  EntryKinds entries = EntryKinds::all;
+
+  friend bool operator==(const MinuteToMatch&, const MinuteToMatch&) = default;
+};
+
+// Decides, pass by pass, which local minutes to match, so that each entry
+// starts at the local time it names however the passes fall: a pass that woke
+// a few minutes late catches those minutes up; when the local clock jumps
+// forward (summer time begins, the clock is set forward, the machine slept),
+// appointments in the jumped span are kept once and repeating entries are not
+// piled up; when it goes back (summer time ends, the clock is set back),
+// repeating entries go on each minute and appointments already kept are not
+// kept again. A change of more than three hours is a new start: nothing is
+// caught up.
+class PassPlanner {
+ public:
+  // The minutes the pass at local minute `now` matches, in order; none when
+  // the pass before it was in the same minute.
+  std::vector<MinuteToMatch> plan(LocalMinute now);
+
+ private:
+  // The latest minute matched with every entry; it stays put while the clock
+  // is behind it, so that nothing is matched twice on the way back up.
+  std::optional<LocalMinute> lastMatched_;
+  std::optional<LocalMinute> previousPass_;
+};
