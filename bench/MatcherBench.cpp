@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "daemon/Cron.h"
+#include "daemon/DueEntries.h"
+#include "daemon/PassPlanner.h"
 #include "daemon/ScheduleMatcher.h"
 #include "lib/lang/tqDateSerial.h"
+#include "lib/util/tqList.h"
 
 // Counts every allocation of the program, to show that a pass allocates nothing.
 namespace {
@@ -106,6 +109,29 @@ void TextualPass(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 BENCHMARK(TextualPass)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The daemon's pass as it runs: the planner names the minutes, every entry of
+// the list is asked for each. Argument: minutes since the last pass, 1 for the
+// normal pass, 180 for the largest catch-up after a clock set forward.
+void PlannedPass(benchmark::State& state) {
+  tqList<Cron> crons;
+  for (const Cron& cron : entries(100000)) crons.add(cron);
+  using namespace std::chrono;
+  const LocalMinute last = local_days(2024y / September / 4) + 10h;
+  const LocalMinute now = last + minutes(state.range(0));
+  std::size_t due = 0;
+  for (auto _ : state) {
+    PassPlanner planner;
+    planner.plan(last);
+    due = 0;
+    for (const MinuteToMatch& minute : planner.plan(now)) {
+      forEachDueEntry(crons, minute, [&due](const Cron&) { ++due; });
+    }
+    benchmark::DoNotOptimize(due);
+  }
+  state.counters["due"] = static_cast<double>(due);
+}
+BENCHMARK(PlannedPass)->Arg(1)->Arg(180)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -16,10 +16,15 @@ struct LocalTime {
   int second = 0;
 };
 
-// All fields 0 when the system cannot tell the local time.
+// All fields 0 when the system cannot tell the local time. Cheap enough for
+// every log record: on POSIX it uses the zone as the last localTimeOf call
+// read it, on Windows the current zone's rules for the present year.
 LocalTime localTimeNow();
-// The local time at `instant` of the system clock; all fields 0 when the
-// system cannot tell it.
+// The local time at `instant` of the system clock, by the rules of the
+// system's time zone for that instant, daylight saving included; all fields 0
+// when the system cannot tell it. The zone setting is read again at each call,
+// so a zone changed while the process runs (TZ, /etc/localtime, the Windows
+// time zone) shows at the next one.
 LocalTime localTimeOf(std::chrono::sys_seconds instant);
 
 // Seconds since an arbitrary start, never going back, whatever happens to the

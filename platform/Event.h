@@ -19,7 +19,7 @@ class Event {
   void set();
   bool isSet() const;
   // True when the event is set, at once or within `timeout`; false when the
-  // timeout ran out first.
+  // timeout ran out first or, rarely, when a signal cut the wait short.
   bool waitFor(std::chrono::milliseconds timeout) const;
   // Returns once the event is set.
   void wait() const;

@@ -17,6 +17,9 @@ LocalTime localTimeAt(std::time_t instant) {
 }  // namespace
 
 LocalTime localTimeNow() {
+  // No tzset() here: this runs for every log record. localtime_r uses the
+  // zone as the last localTimeOf call read it, and the scheduler makes one a
+  // minute.
   // Not time(): glibc answers it from the coarse clock, which lags the minute
   // boundary the scheduler has just woken at by up to a tick, so a record
   // written right after 12:01:00 would read 12:00:59.
@@ -26,6 +29,10 @@ LocalTime localTimeNow() {
 }
 
 LocalTime localTimeOf(std::chrono::sys_seconds instant) {
+  // glibc's localtime_r reads the zone only once per process; tzset reads TZ
+  // and /etc/localtime again (a stat when nothing changed), so a zone changed
+  // while the daemon runs shows at its next minute.
+  ::tzset();
   return localTimeAt(static_cast<std::time_t>(instant.time_since_epoch().count()));
 }
 

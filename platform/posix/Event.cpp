@@ -8,8 +8,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "platform/Clock.h"
-
 namespace platform {
 
 // A pipe that becomes readable when the event is set: poll's timeout runs on
@@ -45,18 +43,14 @@ void Event::set() {
 bool Event::isSet() const { return handle_->isSet.load(); }
 
 bool Event::waitFor(std::chrono::milliseconds timeout) const {
-  // Without a pipe (no descriptors left) the wait is a plain sleep, and a set
-  // shows when it ends.
-  const double end = secondsTimer() + std::chrono::duration<double>(timeout).count();
-  for (;;) {
-    if (isSet()) return true;
-    const double left = end - secondsTimer();
-    if (left <= 0) return false;
-    pollfd readable{handle_->readEnd, POLLIN, 0};
-    const int milliseconds = static_cast<int>(std::min(left * 1000.0 + 1.0, double{INT_MAX}));
-    // A signal cuts the poll short; the loop waits out the rest.
-    ::poll(&readable, 1, milliseconds);
-  }
+  if (isSet()) return true;
+  // One poll, not a loop that measures what is left on the monotonic clock:
+  // under libfaketime that clock moves with the fake wall clock, and a loop
+  // would follow a clock set back after all. A signal may end the wait early.
+  // Without a pipe (no descriptors left) the poll is a plain sleep.
+  pollfd readable{handle_->readEnd, POLLIN, 0};
+  ::poll(&readable, 1, static_cast<int>(std::clamp<long long>(timeout.count(), 0, INT_MAX)));
+  return isSet();
 }
 
 void Event::wait() const {

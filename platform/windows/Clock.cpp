@@ -15,14 +15,41 @@ LocalTime fieldsOf(const SYSTEMTIME& time) {
   return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
-LocalTime localTimeOfFileTime(const FILETIME& fileTime) {
-  SYSTEMTIME universal;
-  SYSTEMTIME local;
-  if (!FileTimeToSystemTime(&fileTime, &universal) ||
-      !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
-    return {};
+// The rules of the system's time zone for `year`, read afresh at each call so
+// that a change of zone shows at the next one. Not
+// SystemTimeToTzSpecificLocalTimeEx: wine 8 has only a stub of it, which ends
+// the process; this is the same lookup.
+bool zoneRulesFor(WORD year, TIME_ZONE_INFORMATION& rules) {
+  DYNAMIC_TIME_ZONE_INFORMATION zone{};
+  if (GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) return false;
+  if (!zone.DynamicDaylightTimeDisabled && GetTimeZoneInformationForYear(year, &zone, &rules)) {
+    return true;
   }
-  return fieldsOf(local);
+  // Year-specific rules turned off, or none known for the zone: its fixed ones.
+  rules = {};
+  rules.Bias = zone.Bias;
+  rules.StandardDate = zone.StandardDate;
+  rules.StandardBias = zone.StandardBias;
+  rules.DaylightDate = zone.DaylightDate;
+  rules.DaylightBias = zone.DaylightBias;
+  return true;
+}
+
+// The local time by the rules of the instant's own year when `ofItsYear`,
+// else by the zone's current rules, which are right for the present and
+// skip the year's lookup (a registry read, a third of a millisecond under wine).
+LocalTime localTimeOfFileTime(const FILETIME& fileTime, bool ofItsYear) {
+  SYSTEMTIME universal;
+  if (!FileTimeToSystemTime(&fileTime, &universal)) return {};
+  SYSTEMTIME local;
+  TIME_ZONE_INFORMATION rules;
+  if (ofItsYear && zoneRulesFor(universal.wYear, rules) &&
+      SystemTimeToTzSpecificLocalTime(&rules, &universal, &local)) {
+    return fieldsOf(local);
+  }
+  // Also the fallback when the year's rules cannot be had.
+  if (SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) return fieldsOf(local);
+  return {};
 }
 
 }  // namespace
@@ -31,9 +58,10 @@ LocalTime localTimeNow() {
   // Not GetLocalTime: it ticks in steps of up to 15.6 ms, so a record written
   // right after the minute boundary the scheduler woke at could read the
   // second before it. The precise system time is what the scheduler waits on.
+  // The current rules: this runs for every log record.
   FILETIME fileTime;
   GetSystemTimePreciseAsFileTime(&fileTime);
-  return localTimeOfFileTime(fileTime);
+  return localTimeOfFileTime(fileTime, false);
 }
 
 LocalTime localTimeOf(std::chrono::sys_seconds instant) {
@@ -43,7 +71,7 @@ LocalTime localTimeOf(std::chrono::sys_seconds instant) {
   FILETIME fileTime;
   fileTime.dwLowDateTime = static_cast<DWORD>(ticks);
   fileTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-  return localTimeOfFileTime(fileTime);
+  return localTimeOfFileTime(fileTime, true);
 }
 
 double secondsTimer() {

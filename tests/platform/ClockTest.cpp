@@ -3,9 +3,84 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
+#include <list>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <tuple>
+
+namespace {
+
+using namespace std::chrono_literals;
+using std::chrono::sys_days;
+using std::chrono::sys_seconds;
+
+// The registration tells how the time zone can be chosen: set in this process
+// (POSIX follows TZ as it changes), or fixed when the process started (the
+// Windows build under wine, started with TZ and this variable naming it).
+bool zoneSettableInProcess() { return std::getenv("PLANDEK_TIME_ZONE_SETTABLE") != nullptr; }
+const char* zoneFixedAtStart() { return std::getenv("PLANDEK_TIME_ZONE_AT_START"); }
+
+// Sets TZ for the object's life and puts back what was there before. putenv,
+// as the Windows C runtime has no setenv; putenv keeps the very string, so
+// every one stays allocated and reachable to the end of the process.
+class TimeZoneVariable {
+ public:
+  explicit TimeZoneVariable(std::string_view zone) {
+    if (const char* previous = std::getenv("TZ")) previous_ = previous;
+    put("TZ=" + std::string(zone));
+  }
+  TimeZoneVariable(const TimeZoneVariable&) = delete;
+  TimeZoneVariable& operator=(const TimeZoneVariable&) = delete;
+  // "TZ" without a value removes the variable (glibc).
+  ~TimeZoneVariable() { put(previous_ ? "TZ=" + *previous_ : "TZ"); }
+
+ private:
+  static void put(std::string assignment) {
+    static auto* const kept = new std::list<std::string>;
+    kept->push_back(std::move(assignment));
+    ::putenv(kept->back().data());
+  }
+
+  std::optional<std::string> previous_;
+};
+
+auto fieldsOf(const platform::LocalTime& time) {
+  return std::make_tuple(time.year, time.month, time.day, time.hour, time.minute, time.second);
+}
+
+struct DaylightSavingCase {
+  const char* zone;
+  sys_seconds instant;
+  platform::LocalTime expected;
+};
+
+// Local times written out by hand: one second before and at each 2027 change
+// in both zones, then a year of other rules.
+const DaylightSavingCase daylightSavingCases[] = {
+    // Berlin: forward at 01:00 UTC, 02:00 CET becomes 03:00 CEST.
+    {"Europe/Berlin", sys_days{2027y / 3 / 28} + 0h + 59min + 59s, {2027, 3, 28, 1, 59, 59}},
+    {"Europe/Berlin", sys_days{2027y / 3 / 28} + 1h, {2027, 3, 28, 3, 0, 0}},
+    // Back at 01:00 UTC, 03:00 CEST becomes 02:00 CET.
+    {"Europe/Berlin", sys_days{2027y / 10 / 31} + 0h + 59min + 59s, {2027, 10, 31, 2, 59, 59}},
+    {"Europe/Berlin", sys_days{2027y / 10 / 31} + 1h, {2027, 10, 31, 2, 0, 0}},
+    // New York: forward at 07:00 UTC, 02:00 EST becomes 03:00 EDT.
+    {"America/New_York", sys_days{2027y / 3 / 14} + 6h + 59min + 59s, {2027, 3, 14, 1, 59, 59}},
+    {"America/New_York", sys_days{2027y / 3 / 14} + 7h, {2027, 3, 14, 3, 0, 0}},
+    // Back at 06:00 UTC, 02:00 EDT becomes 01:00 EST.
+    {"America/New_York", sys_days{2027y / 11 / 7} + 5h + 59min + 59s, {2027, 11, 7, 1, 59, 59}},
+    {"America/New_York", sys_days{2027y / 11 / 7} + 6h, {2027, 11, 7, 1, 0, 0}},
+    // A year of other rules: until 2007 New York went forward on the first
+    // Sunday of April, so the second Sunday of March 2006 was still EST.
+    {"America/New_York", sys_days{2006y / 3 / 12} + 7h, {2006, 3, 12, 2, 0, 0}},
+    {"America/New_York", sys_days{2006y / 4 / 2} + 6h + 59min + 59s, {2006, 4, 2, 1, 59, 59}},
+    {"America/New_York", sys_days{2006y / 4 / 2} + 7h, {2006, 4, 2, 3, 0, 0}},
+};
+
+}  // namespace
 
 TEST(Clock, LocalTimeNowIsWhatTheCRuntimeCallsLocalTime) {
   // Retried when the second changes between the readings.
@@ -62,5 +137,42 @@ TEST(Clock, LocalTimeNowNeverLagsTheSystemClock) {
     ASSERT_GE(std::tie(now.year, now.month, now.day, now.hour, now.minute, now.second),
               std::tie(expected.year, expected.month, expected.day, expected.hour, expected.minute,
                        expected.second));
+  }
+}
+
+TEST(Clock, LocalTimeAtDaylightSavingChanges) {
+  const char* fixedZone = zoneFixedAtStart();
+  if (fixedZone == nullptr && !zoneSettableInProcess()) {
+    GTEST_SKIP() << "the time zone cannot be chosen in this process and the registration named none "
+                    "(PLANDEK_TIME_ZONE_SETTABLE, PLANDEK_TIME_ZONE_AT_START)";
+  }
+  int checked = 0;
+  for (const DaylightSavingCase& row : daylightSavingCases) {
+    if (fixedZone != nullptr && std::string_view(fixedZone) != row.zone) continue;
+    SCOPED_TRACE(testing::Message() << "row " << (&row - daylightSavingCases) << ", " << row.zone);
+    std::optional<TimeZoneVariable> zone;
+    if (fixedZone == nullptr) zone.emplace(row.zone);
+    EXPECT_EQ(fieldsOf(platform::localTimeOf(row.instant)), fieldsOf(row.expected));
+    ++checked;
+  }
+  EXPECT_GT(checked, 0) << "no case for the zone " << fixedZone;
+}
+
+TEST(Clock, LocalTimeOfFollowsAZoneChangedWhileRunning) {
+  if (!zoneSettableInProcess()) {
+    GTEST_SKIP() << "the time zone cannot be changed in this process (PLANDEK_TIME_ZONE_SETTABLE not set)";
+  }
+  const sys_seconds instant = sys_days{2027y / 7 / 1} + 12h;
+  {
+    const TimeZoneVariable zone("UTC");
+    EXPECT_EQ(fieldsOf(platform::localTimeOf(instant)), std::make_tuple(2027, 7, 1, 12, 0, 0));
+  }
+  {
+    const TimeZoneVariable zone("Europe/Berlin");
+    EXPECT_EQ(fieldsOf(platform::localTimeOf(instant)), std::make_tuple(2027, 7, 1, 14, 0, 0));
+  }
+  {
+    const TimeZoneVariable zone("America/New_York");
+    EXPECT_EQ(fieldsOf(platform::localTimeOf(instant)), std::make_tuple(2027, 7, 1, 8, 0, 0));
   }
 }

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# End-to-end tests of the real plandek executable across summer time and
+# clock changes, under libfaketime. Assertions are on plandek.log's records:
+# how often each command started and, where it matters, at which minute.
+# Usage: clock.sh PATH-TO-plandek
+# Prints "N passed, N failed" and exits non-zero when a scenario failed.
+set -uo pipefail
+
+readonly executable="$(realpath "$1")"
+source "$(dirname "$0")/lib.sh"
+
+# Berlin, 28 March 2027: 01:59 CET is followed by 03:00 CEST.
+summerTimeBegins() {
+  zone=Europe/Berlin
+  cat >"$workDir/plandek.dat" <<'DAT'
+30 2 * * * true at 02:30
+0 3 * * * true at 03:00
+* 0-2 28 3 * true every minute of hours 0 to 2
+0 * 28 3 * true hourly
+2 3 * * * true last
+DAT
+  startDaemon "2027-03-28 01:56:30"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true last' 60 || return
+  stopDaemon
+  expectStarts "true at 02:30" 1
+  [[ $(startTimes "true at 02:30") == "03-28-2027 03:0"* ]] || fail "02:30 did not start with the 03:00 pass"
+  expectStarts "true at 03:00" 1
+  # 01:56 to 01:59, and no burst for the hour that does not exist.
+  expectStarts "true every minute of hours 0 to 2" 4
+  expectStarts "true hourly" 1
+  expectWholeLog
+}
+
+# Berlin, 31 October 2027: 02:59 CEST is followed by 02:00 CET. Twice as fast
+# as the others: the scenario spans two hours of the fake clock.
+summerTimeEnds() {
+  zone=Europe/Berlin
+  cat >"$workDir/plandek.dat" <<'DAT'
+30 2 * * * true at 02:30
+*/30 2 * * * true every half hour of hour 2
+* 2 * * * true every minute of hour 2
+0 * * * * true hourly
+1 3 * * * true last
+DAT
+  startDaemon "2027-10-31 01:58:30" 120
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true last' 120 || return
+  stopDaemon
+  expectStarts "true at 02:30" 1
+  expectStarts "true every half hour of hour 2" 4
+  expectStarts "true every minute of hour 2" 120
+  # 02:00 summer time, 02:00 winter time, 03:00.
+  expectStarts "true hourly" 3
+  expectWholeLog
+}
+
+# The clock set forward an hour at about 10:30: appointments in the hour
+# jumped over run once, the hourly entry is not caught up.
+clockSetForward() {
+  clockFile="$workDir/fake-clock"
+  cat >"$workDir/plandek.dat" <<'DAT'
+30 10 * * * true at 10:30
+45 10 * * * true at 10:45
+15 11 * * * true at 11:15
+0 * * * * true hourly
+33 11 * * * true last
+DAT
+  local clock
+  clock="$(clockFromUtc "2026-12-14 10:29:30")"
+  startDaemonWithClock "$clock"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true at 10:30' || return
+  local offset=${clock%% *}
+  setFakeClock "+$((offset + 3600)) x60"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true last' || return
+  stopDaemon
+  expectStarts "true at 10:30" 1
+  expectStarts "true at 10:45" 1
+  expectStarts "true at 11:15" 1
+  expectStarts "true hourly" 0
+  expectWholeLog
+}
+
+# The clock set back five minutes at about 10:30: the repeating entry runs
+# again in the minutes that come round twice, appointments do not.
+clockSetBack() {
+  clockFile="$workDir/fake-clock"
+  cat >"$workDir/plandek.dat" <<'DAT'
+28-32 * * * * true minutes 28 to 32
+29 10 * * * true at 10:29
+30 10 * * * true at 10:30
+33 10 * * * true last
+DAT
+  local clock
+  clock="$(clockFromUtc "2026-12-14 10:27:30")"
+  startDaemonWithClock "$clock"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true at 10:30' || return
+  local offset=${clock%% *}
+  setFakeClock "+$((offset - 300)) x60"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true last' || return
+  stopDaemon
+  expectStarts "true at 10:29" 1
+  expectStarts "true at 10:30" 1
+  local minutes
+  minutes="$(startTimes "true minutes 28 to 32" | cut -c15-16 | sort | uniq -c | awk '{ print $2 "x" $1 }' | tr '\n' ' ')"
+  # Minute 31 ran once or twice, by whether the clock went back before or
+  # after the 10:31 pass; every other minute's count is fixed.
+  [[ $minutes == "28x2 29x2 30x2 31x"[12]" 32x1 " ]] || fail "the repeating entry ran at minutes: $minutes"
+  expectWholeLog
+}
+
+runScenario summerTimeBegins
+runScenario summerTimeEnds
+runScenario clockSetForward
+runScenario clockSetBack
+
+echo "$passed passed, $failed failed"
+((failed == 0))
