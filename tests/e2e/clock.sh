@@ -53,10 +53,24 @@ DAT
   expectWholeLog
 }
 
+# Runs the daemon from UTC time $1 on a clock that the scenario can set,
+# moves the clock by $2 seconds once "true at 10:30" has started, and stops the
+# daemon once "true last" has.
+runWithClockMovedAfter1030() {
+  clockFile="$workDir/fake-clock"
+  local clock
+  clock="$(clockFromUtc "$1")"
+  startDaemonWithClock "$clock"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true at 10:30' || return 1
+  local offset=${clock%% *}
+  setFakeClock "+$((offset + $2)) x60"
+  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true last' || return 1
+  stopDaemon
+}
+
 # The clock set forward an hour at about 10:30: appointments in the hour
 # jumped over run once, the hourly entry is not caught up.
 clockSetForward() {
-  clockFile="$workDir/fake-clock"
   cat >"$workDir/plandek.dat" <<'DAT'
 30 10 * * * true at 10:30
 45 10 * * * true at 10:45
@@ -64,14 +78,7 @@ clockSetForward() {
 0 * * * * true hourly
 33 11 * * * true last
 DAT
-  local clock
-  clock="$(clockFromUtc "2026-12-14 10:29:30")"
-  startDaemonWithClock "$clock"
-  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true at 10:30' || return
-  local offset=${clock%% *}
-  setFakeClock "+$((offset + 3600)) x60"
-  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true last' || return
-  stopDaemon
+  runWithClockMovedAfter1030 "2026-12-14 10:29:30" 3600 || return
   expectStarts "true at 10:30" 1
   expectStarts "true at 10:45" 1
   expectStarts "true at 11:15" 1
@@ -82,21 +89,13 @@ DAT
 # The clock set back five minutes at about 10:30: the repeating entry runs
 # again in the minutes that come round twice, appointments do not.
 clockSetBack() {
-  clockFile="$workDir/fake-clock"
   cat >"$workDir/plandek.dat" <<'DAT'
 28-32 * * * * true minutes 28 to 32
 29 10 * * * true at 10:29
 30 10 * * * true at 10:30
 33 10 * * * true last
 DAT
-  local clock
-  clock="$(clockFromUtc "2026-12-14 10:27:30")"
-  startDaemonWithClock "$clock"
-  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true at 10:30' || return
-  local offset=${clock%% *}
-  setFakeClock "+$((offset - 300)) x60"
-  waitForLines "$workDir/plandek.log" 1 '^SEVERE: Starting true last' || return
-  stopDaemon
+  runWithClockMovedAfter1030 "2026-12-14 10:27:30" -300 || return
   expectStarts "true at 10:29" 1
   expectStarts "true at 10:30" 1
   local minutes
