@@ -6,13 +6,14 @@
 #include <climits>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 namespace platform {
 
-// A pipe that becomes readable when the event is set: poll's timeout runs on
-// the monotonic clock, where a condition variable's absolute deadline on the
-// system clock would follow a clock set back.
+// A pipe that becomes readable when the event is set, waited on with a timer
+// on the monotonic clock, where a condition variable's absolute deadline on
+// the system clock would follow a clock set back.
 struct Event::Handle {
   std::atomic<bool> isSet{false};
   int readEnd = -1;
@@ -43,13 +44,26 @@ void Event::set() {
 bool Event::isSet() const { return handle_->isSet.load(); }
 
 bool Event::waitFor(std::chrono::milliseconds timeout) const {
-  if (isSet()) return true;
-  // One poll, not a loop that measures what is left on the monotonic clock:
-  // under libfaketime that clock moves with the fake wall clock, and a loop
-  // would follow a clock set back after all. A signal may end the wait early.
-  // Without a pipe (no descriptors left) the poll is a plain sleep.
-  pollfd readable{handle_->readEnd, POLLIN, 0};
-  ::poll(&readable, 1, static_cast<int>(std::clamp<long long>(timeout.count(), 0, INT_MAX)));
+  if (isSet() || timeout <= std::chrono::milliseconds(0)) return isSet();
+  // A timer of its own rather than poll's timeout: Linux lets a poll end up
+  // to a thousandth of its timeout late (60 ms on a minute's wait), while the
+  // timer fires on time. Both count elapsed time, never the wall clock. Not a
+  // loop that measures what is left: under libfaketime the monotonic clock
+  // jumps with the fake wall clock, and the loop would follow a clock set
+  // back after all. A signal may end the wait early.
+  const int timer = ::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC);
+  itimerspec expiry{};
+  expiry.it_value.tv_sec = static_cast<time_t>(timeout.count() / 1000);
+  expiry.it_value.tv_nsec = static_cast<long>(timeout.count() % 1000 * 1'000'000);
+  if (timer >= 0 && ::timerfd_settime(timer, 0, &expiry, nullptr) == 0) {
+    pollfd ready[2] = {{handle_->readEnd, POLLIN, 0}, {timer, POLLIN, 0}};
+    ::poll(ready, 2, -1);
+  } else {
+    // Without a pipe (no descriptors left) this is a plain sleep.
+    pollfd readable{handle_->readEnd, POLLIN, 0};
+    ::poll(&readable, 1, static_cast<int>(std::min<long long>(timeout.count(), INT_MAX)));
+  }
+  if (timer >= 0) ::close(timer);
   return isSet();
 }
 

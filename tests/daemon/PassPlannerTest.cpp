@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "daemon/Cron.h"
 #include "daemon/DueEntries.h"
+#include "lib/lang/tqDateSerial.h"
 #include "lib/util/tqList.h"
 
 namespace {
@@ -189,5 +191,25 @@ TEST(PassPlanner, TellsRepeatingEntriesFromAppointmentsByTheMinuteAndHourFields)
   };
   for (const auto& row : schedules) {
     EXPECT_EQ(CompiledSchedule(row.schedule).isWildcard(), row.isWildcard) << row.schedule;
+  }
+}
+
+TEST(PassPlanner, ALocalMinuteHasTheFieldsOfTheSameDateSerial) {
+  // The standard library's calendar against the date serials that the
+  // schedules were matched on before: every 7,919 minutes over forty years,
+  // leap days and every weekday included.
+  using namespace std::chrono;
+  for (LocalMinute minute = local_days(2000y / January / 1) + 0min; minute < local_days(2040y / January / 1);
+       minute += minutes(7919)) {
+    const year_month_day date(floor<days>(minute));
+    const hh_mm_ss<minutes> clock(minute - floor<days>(minute));
+    const ScheduleTime fromCalendar = ScheduleTime::of(minute);
+    const ScheduleTime fromSerial = ScheduleTime::of(tqDateSerial::fromFields(
+        static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())), static_cast<int>(unsigned(date.day())),
+        static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count())));
+    ASSERT_EQ(std::tie(fromCalendar.minute, fromCalendar.hour, fromCalendar.day, fromCalendar.month,
+                       fromCalendar.weekday),
+              std::tie(fromSerial.minute, fromSerial.hour, fromSerial.day, fromSerial.month, fromSerial.weekday))
+        << static_cast<int>(date.year()) << "-" << unsigned(date.month()) << "-" << unsigned(date.day());
   }
 }
