@@ -1,5 +1,6 @@
 #include "daemon/WallClock.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/Clock.h"
