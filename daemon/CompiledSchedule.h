@@ -1,14 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "daemon/ScheduleTime.h"
 #include "lib/lang/tqDateSerial.h"
 
 // A schedule compiled once into one bit set per field, so that asking whether
-// it is due costs a few shifts and no allocation. It answers as matches() on
-// the schedule's text does (see ScheduleMatcher.h for the grammar).
+// it is due costs a few shifts and no allocation. The only reader of the
+// schedule grammar:
+//
+// A schedule is "@reboot" or five fields separated by single blanks. A field is
+//   base ["/" step],  base := "*" | item ("," item)*,  item := number ["-" number]
+// with digits only, a step of 1 or more, ranges that do not run backwards and
+// every number inside its field's range. "*" stands for 0 to 59 in every field,
+// and a step keeps the values whose distance from the field's first value it
+// divides: */15 is 0, 15, 30, 45 and 1,2,3/2 is 1 and 3.
 class CompiledSchedule {
  public:
   // Never due.
@@ -22,14 +31,16 @@ class CompiledSchedule {
             std::uint64_t{days_} >> (time.day & 63) & std::uint64_t{months_} >> (time.month & 63) &
             std::uint64_t{weekdays_} >> (time.weekday & 63) & 1) != 0;
   }
+  // `time` is a date serial.
+  bool isDue(double time) const { return isDue(ScheduleTime::of(tqDateSerial(time))); }
   // True when the minute or the hour field begins with "*": an entry that
   // repeats through the day rather than keeping an appointment. Clock changes
   // treat the two kinds differently.
   bool isWildcard() const { return isWildcard_; }
-  // `time` is a date serial.
-  bool isDue(double time) const { return isDue(ScheduleTime::of(tqDateSerial(time))); }
 
  private:
+  friend struct ScheduleCompiler;
+
   std::uint64_t minutes_ = 0;
   std::uint32_t hours_ = 0;
   std::uint32_t days_ = 0;
@@ -38,3 +49,13 @@ class CompiledSchedule {
   std::uint8_t weekdays_ = 0;
   bool isWildcard_ = false;
 };
+
+// A schedule text compiled: the schedule, or the reason in plain words why
+// the text is malformed ("hour 25 is not in 0-23", "minute: a step of 0").
+struct ScheduleCompilation {
+  std::optional<CompiledSchedule> schedule;
+  std::string malformation;
+};
+
+// "@reboot" compiles to a schedule that is never due.
+ScheduleCompilation compileSchedule(std::string_view schedule);

@@ -3,6 +3,9 @@
 Cron::Cron(std::string_view schedule, std::string_view command)
     : schedule_(schedule), command_(command), compiledSchedule_(schedule) {}
 
+Cron::Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule)
+    : schedule_(schedule), command_(command), compiledSchedule_(compiledSchedule) {}
+
 const String& Cron::schedule() const { return schedule_; }
 
 const String& Cron::command() const { return command_; }

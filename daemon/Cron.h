@@ -14,7 +14,10 @@ class Cron {
  public:
   // Both texts empty; never due.
   Cron() = default;
+  // Compiles `schedule`.
   Cron(std::string_view schedule, std::string_view command);
+  // `compiledSchedule` is `schedule` compiled, by a caller that has done so.
+  Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule);
 
   const String& schedule() const;
   const String& command() const;

@@ -24,9 +24,8 @@ Plandek::~Plandek() {
 }
 
 bool Plandek::run() {
-  // Notes the digest that the first load goes by.
-  scheduleFile_.hasChanged();
-  loadSchedule();
+  // A file that is missing or empty is a change from nothing to no entries.
+  useSchedule(scheduleFile_.readIfChanged().value_or(LoadedSchedule{}));
   // A stop that came during a long load starts nothing.
   if (stop_.isRequested()) return true;
   startRebootEntries();
@@ -43,8 +42,7 @@ bool Plandek::run() {
 
 void Plandek::requestStop() { stop_.request(); }
 
-void Plandek::loadSchedule() {
-  LoadedSchedule loaded = scheduleFile_.load();
+void Plandek::useSchedule(LoadedSchedule loaded) {
   crons_ = std::move(loaded.crons);
   for (const SkippedLine& line : loaded.skippedLines) {
     log_("Skipped line {0}: {1}", {std::to_string(line.number), line.text});
@@ -53,8 +51,7 @@ void Plandek::loadSchedule() {
 }
 
 void Plandek::startRebootEntries() {
-  for (std::int64_t at = 0; at < crons_.size(); ++at) {
-    const Cron& entry = crons_.at(at);
+  for (const Cron& entry : crons_) {
     if (entry.schedule() == rebootSchedule) startJob(entry.command());
   }
 }
@@ -68,7 +65,7 @@ void Plandek::schedulerLoop() {
 }
 
 bool Plandek::checkSchedule() {
-  if (scheduleFile_.hasChanged()) loadSchedule();
+  if (std::optional<LoadedSchedule> loaded = scheduleFile_.readIfChanged()) useSchedule(std::move(*loaded));
   return !stop_.isRequested();
 }
 

@@ -36,7 +36,8 @@ class Plandek {
   void requestStop();
 
  private:
-  void loadSchedule();
+  // Takes the entries and logs the skipped lines and the reload.
+  void useSchedule(LoadedSchedule loaded);
   void startRebootEntries();
   void schedulerLoop();
   static std::thread makeStandardThread(std::function<void()> body);

@@ -14,7 +14,6 @@ std::string logFilePath() {
 }  // namespace
 
 PlandekLog::PlandekLog() : fileHandler_(logFilePath()), logger_(tqLogger::getLogger("plandek")) {
-  fileHandler_.setFormatter(formatter_);
   logger_.addHandler(fileHandler_);
 }
 

@@ -2,7 +2,6 @@
 
 #include "daemon/DaemonLog.h"
 #include "lib/util/logging/tqFileHandler.h"
-#include "lib/util/logging/tqFormatter.h"
 #include "lib/util/logging/tqLogger.h"
 
 // "plandek.log" beside the executable, appended to, through the logger
@@ -20,6 +19,5 @@ class PlandekLog {
 
  private:
   tqFileHandler fileHandler_;
-  tqFormatter formatter_;
   tqLogger logger_;
 };

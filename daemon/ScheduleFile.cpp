@@ -22,14 +22,14 @@ std::string contentOf(std::string_view fileName) {
 
 }  // namespace
 
-ScheduleFile::ScheduleFile(std::string_view fileName)
-    : macros_(scheduleMacros()), fileName_(fileName), digest_("MD5") {}
+ScheduleFile::ScheduleFile(std::string_view fileName) : fileName_(fileName), digest_("MD5") {}
 
-bool ScheduleFile::hasChanged() {
-  std::string currentDigest = digest_.digestFile(fileName_);
-  if (currentDigest == lastDigest_) return false;
+std::optional<LoadedSchedule> ScheduleFile::readIfChanged() {
+  // Digested and parsed from one read, so that an edit between two reads
+  // cannot make a reload of bytes other than the ones that were digested.
+  const std::string content = contentOf(fileName_);
+  std::string currentDigest = digest_.digestText(content);
+  if (currentDigest == lastDigest_) return std::nullopt;
   lastDigest_ = std::move(currentDigest);
-  return true;
+  return readSchedule(content);
 }
-
-LoadedSchedule ScheduleFile::load() const { return readSchedule(contentOf(fileName_), macros_); }

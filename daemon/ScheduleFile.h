@@ -1,12 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "daemon/ScheduleLoader.h"
-#include "lib/lang/tqTypes.h"
 #include "lib/security/tqMessageDigest.h"
-#include "lib/util/tqMap.h"
 
 // The schedule file, watched through the MD5 digest of its content. A file
 // that is missing, unreadable or empty has the empty digest and reads as a
@@ -17,13 +16,12 @@ class ScheduleFile {
   // the working directory.
   explicit ScheduleFile(std::string_view fileName);
 
-  // True, noting the new digest, when the file's digest differs from the last
-  // one noted (at first, the empty digest).
-  bool hasChanged();
-  LoadedSchedule load() const;
+  // Reads the file once; when its digest differs from the last one noted (at
+  // first, the empty digest), notes it and answers the entries of exactly
+  // the bytes digested. Nothing when the digest is the same.
+  std::optional<LoadedSchedule> readIfChanged();
 
  private:
-  tqMap<String, String> macros_;
   std::string fileName_;
   tqMessageDigest digest_;
   std::string lastDigest_;

@@ -1,18 +1,14 @@
 #include "daemon/ScheduleLoader.h"
 
-#include <utility>
+#include <algorithm>
 
-#include "daemon/ScheduleMatcher.h"
+#include "daemon/CompiledSchedule.h"
 #include "daemon/ScheduleTime.h"
+#include "lib/util/tqLineSplitter.h"
 
 namespace {
 
 constexpr std::string_view reboot = "@reboot";
-
-struct Macro {
-  String name;
-  String schedule;
-};
 
 bool isSeparator(char character) { return character == ' ' || character == '\t'; }
 
@@ -38,77 +34,41 @@ std::string_view takeWord(std::string_view& rest) {
   return word;
 }
 
-class LineReader {
- public:
-  explicit LineReader(const tqMap<String, String>& macros) {
-    std::vector<String> names;
-    macros.keySet().toArray(names);
-    for (String& name : names) {
-      String schedule = macros.get(name);
-      macros_.push_back({std::move(name), std::move(schedule)});
-    }
+const ScheduleMacro* macroNamed(std::string_view word) {
+  const auto macro = std::find_if(scheduleMacros.begin(), scheduleMacros.end(),
+                                  [word](const ScheduleMacro& candidate) { return candidate.name == word; });
+  return macro == scheduleMacros.end() ? nullptr : &*macro;
+}
+
+void readLine(std::string_view line, std::int64_t number, LoadedSchedule& loaded) {
+  line = trimmedOfBlanks(line.substr(0, line.find('\0')));
+  std::string_view rest = line;
+  const std::string_view first = takeWord(rest);
+  if (first.empty() || first.front() == '#') return;
+
+  std::string schedule;
+  if (first == reboot) {
+    schedule = reboot;
+  } else if (const ScheduleMacro* macro = macroNamed(first)) {
+    schedule = macro->schedule;
+  } else {
+    schedule = first;
+    for (int field = 1; field < scheduleFieldCount; ++field) schedule.append(" ").append(takeWord(rest));
   }
-
-  void read(std::string_view line, std::int64_t number) {
-    line = trimmedOfBlanks(line.substr(0, line.find('\0')));
-    std::string_view rest = line;
-    const std::string_view first = takeWord(rest);
-    if (first.empty() || first.front() == '#') return;
-
-    std::string schedule;
-    if (first == reboot) {
-      schedule = reboot;
-    } else if (const Macro* macro = macroNamed(first)) {
-      schedule = macro->schedule;
-    } else {
-      schedule = first;
-      for (int field = 1; field < scheduleFieldCount; ++field) schedule.append(" ").append(takeWord(rest));
-    }
-    const std::string_view command = withoutLeadingSeparators(rest);
-    if (command.empty() || !isWellFormed(schedule)) {
-      loaded_.skippedLines.push_back({number, std::string(line)});
-      return;
-    }
-    loaded_.crons.add(Cron(schedule, command));
+  const std::string_view command = withoutLeadingSeparators(rest);
+  const ScheduleCompilation compilation = compileSchedule(schedule);
+  if (command.empty() || !compilation.schedule) {
+    loaded.skippedLines.push_back({number, std::string(line)});
+    return;
   }
-
-  LoadedSchedule take() { return std::move(loaded_); }
-
- private:
-  const Macro* macroNamed(std::string_view word) const {
-    for (const Macro& macro : macros_) {
-      if (macro.name == word) return &macro;
-    }
-    return nullptr;
-  }
-
-  std::vector<Macro> macros_;
-  LoadedSchedule loaded_;
-};
+  loaded.crons.add(Cron(schedule, command, *compilation.schedule));
+}
 
 }  // namespace
 
-tqMap<String, String> scheduleMacros() {
-  tqMap<String, String> macros;
-  macros.put("@hourly", "0 * * * *");
-  macros.put("@daily", "0 0 * * *");
-  macros.put("@midnight", "0 0 * * *");
-  macros.put("@weekly", "0 0 * * 0");
-  macros.put("@monthly", "0 0 1 * *");
-  macros.put("@yearly", "0 0 1 1 *");
-  macros.put("@annually", "0 0 1 1 *");
-  return macros;
-}
-
-LoadedSchedule readSchedule(std::string_view bytes, const tqMap<String, String>& macros) {
-  LineReader reader(macros);
+LoadedSchedule readSchedule(std::string_view bytes) {
+  LoadedSchedule loaded;
   std::int64_t number = 0;
-  while (!bytes.empty()) {
-    const std::size_t end = bytes.find_first_of("\r\n");
-    reader.read(bytes.substr(0, end), ++number);
-    if (end == std::string_view::npos) break;
-    const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-    bytes.remove_prefix(end + (crLf ? 2 : 1));
-  }
-  return reader.take();
+  forEachLine(bytes, [&](std::string_view line) { readLine(line, ++number, loaded); });
+  return loaded;
 }

@@ -1,14 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "daemon/Cron.h"
-#include "lib/lang/tqTypes.h"
 #include "lib/util/tqList.h"
-#include "lib/util/tqMap.h"
 
 // A line of the schedule file that was refused: its number, counted from 1,
 // and its text trimmed of blanks.
@@ -22,8 +21,21 @@ struct LoadedSchedule {
   std::vector<SkippedLine> skippedLines;
 };
 
-// The macro names and the schedules they stand for, in the order they are tried.
-tqMap<String, String> scheduleMacros();
+struct ScheduleMacro {
+  std::string_view name;
+  std::string_view schedule;
+};
+
+// The macro names and the schedules they stand for.
+inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
+    {"@hourly", "0 * * * *"},
+    {"@daily", "0 0 * * *"},
+    {"@midnight", "0 0 * * *"},
+    {"@weekly", "0 0 * * 0"},
+    {"@monthly", "0 0 1 * *"},
+    {"@yearly", "0 0 1 1 *"},
+    {"@annually", "0 0 1 1 *"},
+}};
 
 // The entries of a schedule file, in file order, and the lines it refused.
 //
@@ -36,4 +48,4 @@ tqMap<String, String> scheduleMacros();
 //   minute hour day month weekday command  a timed entry
 // where the command is the rest of the line exactly as written. A line without
 // a command and a line whose fields are malformed are refused.
-LoadedSchedule readSchedule(std::string_view bytes, const tqMap<String, String>& macros);
+LoadedSchedule readSchedule(std::string_view bytes);

@@ -4,15 +4,9 @@
 
 #include "daemon/ScheduleTime.h"
 
-// The schedule expression matcher on the text itself, for callers that hold
-// nothing else; the scheduler matches compiled schedules instead.
-//
-// A schedule is "@reboot" or five fields separated by single blanks. A field is
-//   base ["/" step],  base := "*" | item ("," item)*,  item := number ["-" number]
-// with digits only, a step of 1 or more, ranges that do not run backwards and
-// every number inside its field's range. "*" stands for 0 to 59 in every field,
-// and a step keeps the candidates whose distance from the field's first
-// candidate it divides: */15 is 0, 15, 30, 45 and 1,2,3/2 is 1 and 3.
+// Schedule texts asked directly, for callers that hold nothing else; answered
+// through CompiledSchedule (see there for the grammar), which the scheduler
+// keeps instead of the text.
 
 // True for "@reboot" and for five well-formed fields.
 bool isWellFormed(std::string_view schedule);

@@ -1,6 +1,7 @@
 // A schedule file's bytes through the loader; every entry it keeps, and every
 // line taken as a schedule by itself, through both matchers at times drawn
-// from the input. The compiled schedule and the textual matcher must agree.
+// from the input. The compiled schedule and the textual reference matcher
+// must agree.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,13 +14,9 @@
 #include "daemon/ScheduleMatcher.h"
 #include "daemon/ScheduleTime.h"
 #include "lib/lang/tqDateSerial.h"
+#include "tests/support/TextualScheduleMatcher.h"
 
 namespace {
-
-const tqMap<String, String>& macros() {
-  static const tqMap<String, String> table = scheduleMacros();
-  return table;
-}
 
 std::uint64_t fnv1a(std::string_view bytes, std::uint64_t seed) {
   std::uint64_t hash = 14695981039346656037ull ^ seed;
@@ -51,11 +48,18 @@ std::vector<ScheduleTime> timesFor(std::string_view bytes) {
 void requireAgreement(std::string_view schedule, const CompiledSchedule& compiled,
                       const std::vector<ScheduleTime>& times) {
   for (const ScheduleTime& time : times) {
-    if (compiled.isDue(time) != matches(schedule, time)) __builtin_trap();
+    if (compiled.isDue(time) != textual::matches(schedule, time)) __builtin_trap();
   }
   // One real date as well, through the date serial both read it from.
   const double serial = 45000.0 + (times.back().hour * 60 + times.back().minute) / 1440.0;
-  if (compiled.isDue(serial) != matches(schedule, serial)) __builtin_trap();
+  if (compiled.isDue(serial) != textual::matches(schedule, ScheduleTime::of(tqDateSerial(serial)))) {
+    __builtin_trap();
+  }
+  // Both readers of the grammar tell well-formed from malformed alike, and a
+  // malformed schedule always says why.
+  const ScheduleCompilation compilation = compileSchedule(schedule);
+  if (compilation.schedule.has_value() != textual::isWellFormed(schedule)) __builtin_trap();
+  if (!compilation.schedule && compilation.malformation.empty()) __builtin_trap();
 }
 
 }  // namespace
@@ -64,9 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::vector<ScheduleTime> times = timesFor(bytes);
 
-  const LoadedSchedule loaded = readSchedule(bytes, macros());
-  for (std::int64_t index = 0; index < loaded.crons.size(); ++index) {
-    const Cron cron = loaded.crons.at(index);
+  const LoadedSchedule loaded = readSchedule(bytes);
+  for (const Cron& cron : loaded.crons) {
     const std::string_view schedule = cron.schedule();
     // The loader keeps only entries with a command and a well-formed schedule.
     if (cron.command().empty() || !isWellFormed(schedule)) __builtin_trap();

@@ -6,10 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup-deps.sh cmake ninja-build g++ googletest libbenchmark-dev libssl-dev
-cmake --preset release >/dev/null
-cmake --build --preset release --target digest_file >/dev/null
-tool=build/release/bench/digest_file
+scripts/setup-deps.sh cmake ninja-build g++ libbenchmark-dev libssl-dev
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target digest_file >/dev/null
+tool=build/bench/bench/digest_file
 folder=build/digest-files
 mkdir -p "$folder"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: natively under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the threaded ones again under ThreadSanitizer,
-# each fuzz target briefly, then the Windows cross build under wine.
+# UndefinedBehaviorSanitizer, the release build and its install, the threaded
+# ones again under ThreadSanitizer, each fuzz target briefly, then the Windows
+# cross build under wine, and a smoke run of the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,8 +14,14 @@ echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev
 ctest --preset dev
+
+echo "== Linux (release: the README's install recipe, the daemon alone)"
+# A user needs no GoogleTest, Google Benchmark or OpenSSL: none may be looked up.
+lookups=$(cmake --preset release --trace-expand 2>&1 | grep -cE 'find_package\((GTest|benchmark|OpenSSL)|/googletest' || true)
+[[ $lookups -eq 0 ]] || { echo "FAILED: the release preset looks up a test or benchmark dependency"; exit 1; }
+cmake --build --preset release --target plandek
 rm -rf build/install-check
-cmake --install build/dev --prefix build/install-check >/dev/null
+cmake --install build/release --prefix build/install-check >/dev/null
 [[ -x build/install-check/bin/plandek ]] || { echo "FAILED: cmake --install put no bin/plandek"; exit 1; }
 
 echo "== Linux (tsan: the logging and concurrency tests under ThreadSanitizer)"
@@ -36,5 +43,5 @@ for file in plandek.exe plandek.dat README.md; do
   grep -qx "plandek-[^/]*/$file" <<<"$zipContents" || { echo "FAILED: the zip lacks $file"; exit 1; }
 done
 
-echo "== Benchmarks (smoke run: each one briefly, so none is broken)"
+echo "== Benchmarks (bench preset; smoke run: each one briefly, so none is broken)"
 scripts/bench.sh --benchmark_min_time=0.01 >build/bench-smoke.log

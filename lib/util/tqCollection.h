@@ -55,6 +55,11 @@ class tqCollection : public tqObject {
 
   ~tqCollection() override = default;
 
+  // Read-only walks for C++ code, `for (const Element& element : collection)`,
+  // in insertion order; valid until the collection changes.
+  auto begin() const { return elements_.cbegin(); }
+  auto end() const { return elements_.cend(); }
+
   // Appends a copy.
   virtual bool add(const Element& element) {
     elements_.push_back(element);

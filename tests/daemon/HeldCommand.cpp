@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "InTemporaryFolder.h"
-#include "platform/Paths.h"
+#include "tests/support/FileContent.h"
+#include "tests/support/TestProgram.h"
 
 namespace {
 
@@ -16,23 +16,11 @@ const fs::path startedFile = "held-started";
 const fs::path releaseFile = "held-release";
 const fs::path endedFile = "held-ended";
 
-fs::path thisTestProgram() {
-  for (const fs::directory_entry& entry :
-       fs::directory_iterator(fs::u8path(platform::executableDirectory()))) {
-    if (entry.path().stem() == "daemon_tests" && entry.is_regular_file()) return entry.path();
-  }
-  return {};
-}
-
-void touch(const fs::path& path) { std::ofstream(path) << "x"; }
-
 }  // namespace
 
 std::string HeldCommand::commandLine() {
-  std::string line = "\"";
-  return line.append(thisTestProgram().string())
-      .append("\" --gtest_also_run_disabled_tests --gtest_filter=HeldCommand.DISABLED_RunsUntilReleased")
-      .append(" > held.log 2>&1");
+  return quoted(testProgram("daemon_tests")) +
+         " --gtest_also_run_disabled_tests --gtest_filter=HeldCommand.DISABLED_RunsUntilReleased > held.log 2>&1";
 }
 
 bool HeldCommand::awaitStart() { return awaitFile(startedFile); }
@@ -40,13 +28,13 @@ bool HeldCommand::awaitStart() { return awaitFile(startedFile); }
 bool HeldCommand::hasEnded() { return fs::exists(endedFile); }
 
 bool HeldCommand::release() {
-  touch(releaseFile);
+  writeFile(releaseFile, "x");
   return awaitFile(endedFile);
 }
 
 // Not a test: the command that HeldCommand runs.
 TEST(HeldCommand, DISABLED_RunsUntilReleased) {
-  touch(startedFile);
+  writeFile(startedFile, "x");
   ASSERT_TRUE(awaitFile(releaseFile));
-  touch(endedFile);
+  writeFile(endedFile, "x");
 }

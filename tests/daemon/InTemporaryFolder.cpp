@@ -1,25 +1,17 @@
 #include "InTemporaryFolder.h"
 
 #include <chrono>
-#include <random>
-#include <string>
-#include <system_error>
 #include <thread>
 
 namespace fs = std::filesystem;
 
 void InTemporaryFolder::SetUp() {
   previousFolder_ = fs::current_path();
-  folder_ = fs::temp_directory_path() / ("plandek-test-" + std::to_string(std::random_device()()));
-  fs::create_directories(folder_);
-  fs::current_path(folder_);
+  fs::current_path(folder_.path());
 }
 
-void InTemporaryFolder::TearDown() {
-  fs::current_path(previousFolder_);
-  std::error_code ignored;
-  fs::remove_all(folder_, ignored);
-}
+// Windows cannot remove a working directory: leave it before the folder goes.
+void InTemporaryFolder::TearDown() { fs::current_path(previousFolder_); }
 
 bool awaitFile(const fs::path& path) {
   using namespace std::chrono_literals;

@@ -4,14 +4,17 @@
 
 #include <filesystem>
 
-// Each test runs in a fresh temporary working directory, removed afterwards.
+#include "tests/support/TemporaryFolder.h"
+
+// Each test runs with a fresh temporary folder as its working directory,
+// removed afterwards.
 class InTemporaryFolder : public testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
  private:
-  std::filesystem::path folder_;
+  TemporaryFolder folder_{"plandek-test"};
   std::filesystem::path previousFolder_;
 };
 

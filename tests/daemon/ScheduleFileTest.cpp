@@ -24,33 +24,34 @@ class ScheduleFileTest : public InTemporaryFolder {
 TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
   ScheduleFile file("plandek.dat");
   // Missing, then empty: both have the empty digest.
-  EXPECT_FALSE(file.hasChanged());
+  EXPECT_FALSE(file.readIfChanged());
   write("");
-  EXPECT_FALSE(file.hasChanged());
-  EXPECT_EQ(file.load().crons.toString(), "[]");
+  EXPECT_FALSE(file.readIfChanged());
 
   write("@daily backup.bat\n");
-  EXPECT_TRUE(file.hasChanged());
-  EXPECT_FALSE(file.hasChanged());
-  EXPECT_EQ(file.load().crons.toString(), "[0 0 * * *=backup.bat]");
+  std::optional<LoadedSchedule> changed = file.readIfChanged();
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=backup.bat]");
+  EXPECT_FALSE(file.readIfChanged());
   // Rewritten unchanged.
   write("@daily backup.bat\n");
-  EXPECT_FALSE(file.hasChanged());
+  EXPECT_FALSE(file.readIfChanged());
 
   write("@daily backup.bat\r\n");
-  EXPECT_TRUE(file.hasChanged());
+  EXPECT_TRUE(file.readIfChanged());
 
   fs::remove("plandek.dat");
-  EXPECT_TRUE(file.hasChanged());
-  EXPECT_EQ(file.load().crons.toString(), "[]");
+  changed = file.readIfChanged();
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->crons.toString(), "[]");
   write("@daily backup.bat\r\n");
-  EXPECT_TRUE(file.hasChanged());
-  EXPECT_EQ(file.load().crons.toString(), "[0 0 * * *=backup.bat]");
+  changed = file.readIfChanged();
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=backup.bat]");
 }
 
 TEST_F(ScheduleFileTest, ReadsAFolderAsAFileWithoutLines) {
   fs::create_directory("plandek.dat");
   ScheduleFile file("plandek.dat");
-  EXPECT_FALSE(file.hasChanged());
-  EXPECT_EQ(file.load().crons.toString(), "[]");
+  EXPECT_FALSE(file.readIfChanged());
 }

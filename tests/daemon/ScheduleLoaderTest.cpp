@@ -2,18 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/Paths.h"
+#include "tests/support/FileContent.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 using Skipped = std::vector<std::pair<std::int64_t, std::string>>;
 
@@ -52,9 +48,8 @@ TEST(ScheduleLoader, ReadsEveryFormOfLine) {
       {"   # indented comment\n\t# tabbed comment\n#tight\n \t \n", "[]", {}},
       {"", "[]", {}},
   };
-  const tqMap<String, String> macros = scheduleMacros();
   for (const Case& example : cases) {
-    const LoadedSchedule loaded = readSchedule(example.bytes, macros);
+    const LoadedSchedule loaded = readSchedule(example.bytes);
     EXPECT_EQ(loaded.crons.toString(), example.entries) << example.bytes;
     EXPECT_EQ(skippedOf(loaded), example.skipped) << example.bytes;
   }
@@ -71,8 +66,7 @@ TEST(ScheduleLoader, RefusesIncompleteAndMalformedLinesByNumber) {
       "@daily\n"
       "@rebooted cmd\n"
       "@DAILY cmd\n"
-      "* * * * * kept\n",
-      scheduleMacros());
+      "* * * * * kept\n");
   EXPECT_EQ(loaded.crons.toString(), "[* * * * *=kept]");
   EXPECT_EQ(skippedOf(loaded), (Skipped{{1, "* * * * *"},
                                         {2, "@reboot"},
@@ -87,7 +81,7 @@ TEST(ScheduleLoader, RefusesIncompleteAndMalformedLinesByNumber) {
 
 TEST(ScheduleLoader, CountsLinesEndedByLfCrLfAndALoneCr) {
   const LoadedSchedule loaded =
-      readSchedule("@daily one\r\n@daily two\rbad\n\r\n@daily three\n\rbad\n@daily four", scheduleMacros());
+      readSchedule("@daily one\r\n@daily two\rbad\n\r\n@daily three\n\rbad\n@daily four");
   EXPECT_EQ(loaded.crons.toString(), "[0 0 * * *=one, 0 0 * * *=two, 0 0 * * *=three, 0 0 * * *=four]");
   // LF then CR ends two lines, the second of them empty.
   EXPECT_EQ(skippedOf(loaded), (Skipped{{3, "bad"}, {7, "bad"}}));
@@ -96,7 +90,7 @@ TEST(ScheduleLoader, CountsLinesEndedByLfCrLfAndALoneCr) {
 TEST(ScheduleLoader, EndsALineAtItsFirstZeroByte) {
   const char raw[] = "@daily a\0b\n\0@daily hidden\n* * \0* * * x\n";
   const std::string bytes(raw, sizeof raw - 1);
-  const LoadedSchedule loaded = readSchedule(bytes, scheduleMacros());
+  const LoadedSchedule loaded = readSchedule(bytes);
   EXPECT_EQ(loaded.crons.toString(), "[0 0 * * *=a]");
   EXPECT_EQ(skippedOf(loaded), (Skipped{{3, "* *"}}));
 }
@@ -104,7 +98,7 @@ TEST(ScheduleLoader, EndsALineAtItsFirstZeroByte) {
 TEST(ScheduleLoader, TakesAnyBytesWithoutHarm) {
   std::string bytes;
   for (int value = 0; value < 256 * 64; ++value) bytes.push_back(static_cast<char>(value * 7919 % 251));
-  const LoadedSchedule loaded = readSchedule(bytes, scheduleMacros());
+  const LoadedSchedule loaded = readSchedule(bytes);
   EXPECT_TRUE(loaded.crons.isEmpty());
   for (const SkippedLine& line : loaded.skippedLines) {
     EXPECT_EQ(line.text.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
@@ -112,11 +106,10 @@ TEST(ScheduleLoader, TakesAnyBytesWithoutHarm) {
 }
 
 TEST(ScheduleLoader, ReadsEveryLineOfTheExample) {
-  const fs::path example = fs::u8path(platform::executableDirectory()) / "example-plandek.dat";
-  std::ifstream file(example, std::ios::binary);
-  ASSERT_TRUE(file.is_open()) << example;
-  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  const LoadedSchedule loaded = readSchedule(bytes, scheduleMacros());
+  const std::string example = platform::executableDirectory() + platform::pathSeparator() + "example-plandek.dat";
+  const std::string bytes = contentOf(example);
+  ASSERT_FALSE(bytes.empty()) << example;
+  const LoadedSchedule loaded = readSchedule(bytes);
   EXPECT_EQ(skippedOf(loaded), Skipped{});
   EXPECT_EQ(loaded.crons.size(), 10);
   EXPECT_EQ(loaded.crons.get(0).schedule(), "@reboot");

@@ -9,6 +9,7 @@
 
 #include "daemon/CompiledSchedule.h"
 #include "lib/lang/tqDateSerial.h"
+#include "tests/support/TextualScheduleMatcher.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST(ScheduleMatcher, DecidesEachCaseOfTheTable) {
     const double time =
         tqDateSerial::fromFields(c.year, c.month, c.day, c.hour, c.minute, c.second).value();
     EXPECT_EQ(matches(c.schedule, time), c.due) << c;
-    EXPECT_EQ(CompiledSchedule(c.schedule).isDue(time), c.due) << c << " compiled";
+    EXPECT_EQ(textual::matches(c.schedule, ScheduleTime::of(tqDateSerial(time))), c.due) << c << " textual";
   }
 }
 
@@ -115,8 +116,45 @@ TEST(ScheduleMatcher, TellsWellFormedSchedulesFromMalformedOnes) {
       "1//2 * * * *",  "*/2/2 * * * *", ",1 * * * *",   "*-5 * * * *",   "5-* * * * *",
       "99999999999999999999 * * * *",  "1\t* * * *",
   };
-  for (const char* schedule : wellFormed) EXPECT_TRUE(isWellFormed(schedule)) << schedule;
-  for (const char* schedule : malformed) EXPECT_FALSE(isWellFormed(schedule)) << schedule;
+  for (const char* schedule : wellFormed) {
+    EXPECT_TRUE(isWellFormed(schedule)) << schedule;
+    EXPECT_TRUE(textual::isWellFormed(schedule)) << schedule << " textual";
+  }
+  for (const char* schedule : malformed) {
+    EXPECT_FALSE(isWellFormed(schedule)) << schedule;
+    EXPECT_FALSE(textual::isWellFormed(schedule)) << schedule << " textual";
+  }
+}
+
+TEST(ScheduleMatcher, SaysWhyAScheduleIsMalformed) {
+  const struct {
+    const char* schedule;
+    const char* malformation;
+  } cases[] = {
+      {"5 25 * * *", "hour 25 is not in 0-23"},
+      {"* * 0 * *", "day of month 0 is not in 1-31"},
+      {"99999999999999999999 * * * *", "minute 99999999999999999999 is not in 0-59"},
+      {"* * * * 8", "day of week 8 is not in 0-7"},
+      {"*/0 * * * *", "minute: a step of 0"},
+      {"* * * 5-3 *", "month: 5-3 runs backwards"},
+      {"x * * * *", "minute: x is not a number"},
+      {"* mon-fri * * *", "hour: mon is not a number"},
+      {"1,,2 * * * *", "minute: an empty list item"},
+      {"1- * * * *", "minute: an empty list item"},
+      {"*,5 * * * *", "minute: *,5 is not understood"},
+      {"* * * *", "too few fields"},
+      {"", "too few fields"},
+      {"* * * * * cmd", "day of week: * cmd is not understood"},
+  };
+  for (const auto& row : cases) {
+    const ScheduleCompilation compilation = compileSchedule(row.schedule);
+    EXPECT_FALSE(compilation.schedule) << row.schedule;
+    EXPECT_EQ(compilation.malformation, row.malformation) << row.schedule;
+    // "): " ends the reason in the log's record for a skipped line.
+    EXPECT_EQ(compilation.malformation.find("): "), std::string::npos) << row.schedule;
+  }
+  EXPECT_TRUE(compileSchedule("@reboot").schedule);
+  EXPECT_EQ(compileSchedule("0 0 * * *").malformation, "");
 }
 
 namespace {
@@ -219,7 +257,7 @@ TEST(ScheduleMatcher, CompiledAndTextualFormsAgreeOnGeneratedSchedules) {
         const double time = day + minuteOfDay / 1440.0;
         for (int draw = 0; draw < 4; ++draw) {
           const std::size_t index = anySchedule(pick);
-          const bool due = matches(schedules[index], time);
+          const bool due = textual::matches(schedules[index], ScheduleTime::of(tqDateSerial(time)));
           ASSERT_EQ(compiled[index].isDue(time), due)
               << "'" << schedules[index] << "' at " << year << "-" << month << " day "
               << static_cast<int>(day - first) + 1 << " minute " << minuteOfDay;
@@ -229,6 +267,9 @@ TEST(ScheduleMatcher, CompiledAndTextualFormsAgreeOnGeneratedSchedules) {
     }
   }
   EXPECT_TRUE(sawDue && sawNotDue);
+  for (const std::string& schedule : schedules) {
+    ASSERT_EQ(isWellFormed(schedule), textual::isWellFormed(schedule)) << "'" << schedule << "'";
+  }
   // Both kinds of schedule were generated.
   const auto wellFormedCount = std::count_if(schedules.begin(), schedules.end(),
                                              [](const std::string& s) { return isWellFormed(s); });

@@ -97,9 +97,10 @@ scheduleOf50Megabytes() {
   local before
   before=$(bytesRead)
   sed -i '1s/even-2.txt/even-3.txt/' "$workDir/plandek.dat"
-  # The next pass digests the file, then loads it: stop once it is loading.
+  # The next pass reads the file once, then digests and parses what it read:
+  # stop once the read is through.
   local waited=0
-  while (($(bytesRead) - before < 60000000)) && ((waited < 200)); do
+  while (($(bytesRead) - before < 50000000)) && ((waited < 200)); do
     sleep 0.05
     waited=$((waited + 1))
   done

@@ -3,45 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 
-#include "platform/Paths.h"
+#include "tests/support/FileContent.h"
+#include "tests/support/TestProgram.h"
+#include "tests/support/WithTemporaryFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string contentOf(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-// The path quoted for both interpreters; the test folders hold no quotes.
-std::string quoted(const fs::path& path) {
-  std::string text = "\"";
-  return text.append(path.string()).append("\"");
-}
-
-class CommandTest : public testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("CommandTest-" + std::to_string(std::random_device()()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path folder_;
-};
+class CommandTest : public WithTemporaryFolder {};
 
 }  // namespace
 
 TEST_F(CommandTest, ReturnsOnceTheCommandHasEnded) {
-  const fs::path output = folder_ / "out.txt";
+  const fs::path output = folder_.path() / "out.txt";
   ASSERT_TRUE(platform::runCommand("echo plandek> " + quoted(output)));
   // sh ends the line with LF, cmd.exe with CR LF.
   EXPECT_EQ(contentOf(output).substr(0, 7), "plandek") << contentOf(output);
@@ -49,16 +26,12 @@ TEST_F(CommandTest, ReturnsOnceTheCommandHasEnded) {
 
 TEST_F(CommandTest, AQuotedProgramPathWithBlanksReachesTheInterpreterIntact) {
   // This very test program, copied into a folder with a blank in its name.
-  fs::path self;
-  for (const fs::directory_entry& entry :
-       fs::directory_iterator(fs::u8path(platform::executableDirectory()))) {
-    if (entry.path().stem() == "platform_tests" && entry.is_regular_file()) self = entry.path();
-  }
+  const fs::path self = testProgram("platform_tests");
   ASSERT_FALSE(self.empty());
-  const fs::path copy = folder_ / "with blank" / self.filename();
+  const fs::path copy = folder_.path() / "with blank" / self.filename();
   fs::create_directories(copy.parent_path());
   fs::copy_file(self, copy);
-  const fs::path listing = folder_ / "listed tests.txt";
+  const fs::path listing = folder_.path() / "listed tests.txt";
 
   ASSERT_TRUE(platform::runCommand(quoted(copy) + " --gtest_list_tests --gtest_filter=CommandTest.* > " +
                                    quoted(listing)));
@@ -67,13 +40,13 @@ TEST_F(CommandTest, AQuotedProgramPathWithBlanksReachesTheInterpreterIntact) {
 }
 
 TEST_F(CommandTest, AMissingProgramIsTheInterpretersAffair) {
-  const fs::path errors = folder_ / "errors.txt";
+  const fs::path errors = folder_.path() / "errors.txt";
   EXPECT_TRUE(platform::runCommand("plandek-no-such-program-4711 2> " + quoted(errors)));
   EXPECT_FALSE(contentOf(errors).empty());
 }
 
 TEST_F(CommandTest, ALineWithAZeroByteIsNotRun) {
-  const fs::path output = folder_ / "out.txt";
+  const fs::path output = folder_.path() / "out.txt";
   EXPECT_FALSE(platform::runCommand(std::string("echo a\0b> ", 10) + quoted(output)));
   EXPECT_FALSE(fs::exists(output));
 }

@@ -4,39 +4,26 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/FileContent.h"
+#include "tests/support/Utf8Path.h"
+#include "tests/support/WithTemporaryFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-class FileTest : public testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("FileTest-" + std::to_string(std::random_device()()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path folder_;
-};
+class FileTest : public WithTemporaryFolder {};
 
 }  // namespace
 
 TEST_F(FileTest, ReadsEveryByteUntranslatedThenAnswersZero) {
   const std::string bytes = std::string("line\r\n\0\x1a\xff", 9) + std::string(70'000, 'x');
-  const fs::path path = folder_ / u8"dätä.bin";
-  std::ofstream(path, std::ios::binary) << bytes;
+  const fs::path path = folder_.path() / u8"dätä.bin";
+  writeFile(path, bytes);
 
   platform::File file = platform::File::openForReading(utf8(path));
   ASSERT_TRUE(file.isOpen());
@@ -48,7 +35,7 @@ TEST_F(FileTest, ReadsEveryByteUntranslatedThenAnswersZero) {
 }
 
 TEST_F(FileTest, IsClosedWhenItCannotBeOpened) {
-  for (const std::string& name : {utf8(folder_ / "missing"), std::string(), std::string("a\0b", 3)}) {
+  for (const std::string& name : {utf8(folder_.path() / "missing"), std::string(), std::string("a\0b", 3)}) {
     platform::File file = platform::File::openForReading(name);
     EXPECT_FALSE(file.isOpen()) << name;
     char byte = 0;
@@ -58,14 +45,14 @@ TEST_F(FileTest, IsClosedWhenItCannotBeOpened) {
 
 TEST_F(FileTest, AFolderCannotBeRead) {
   // Some systems open it and fail the read, others refuse to open it.
-  platform::File folder = platform::File::openForReading(utf8(folder_));
+  platform::File folder = platform::File::openForReading(utf8(folder_.path()));
   char byte = 0;
   EXPECT_EQ(folder.read(&byte, 1), -1);
 }
 
 TEST_F(FileTest, MovingHandsTheFileOver) {
-  const fs::path path = folder_ / "one.txt";
-  std::ofstream(path, std::ios::binary) << "1";
+  const fs::path path = folder_.path() / "one.txt";
+  writeFile(path, "1");
   platform::File first = platform::File::openForReading(utf8(path));
   platform::File second = std::move(first);
   EXPECT_FALSE(first.isOpen());
@@ -77,17 +64,8 @@ TEST_F(FileTest, MovingHandsTheFileOver) {
   EXPECT_EQ(second.read(&byte, 1), -1);
 }
 
-namespace {
-
-std::string contentOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
-
 TEST_F(FileTest, WritingCreatesOrEmptiesTheFile) {
-  const fs::path path = folder_ / u8"lög.txt";
+  const fs::path path = folder_.path() / u8"lög.txt";
   for (const std::string& bytes : {std::string("first\r\n\0x", 9), std::string("2")}) {
     platform::File file = platform::File::openForWriting(utf8(path));
     ASSERT_TRUE(file.isOpen());
@@ -99,8 +77,8 @@ TEST_F(FileTest, WritingCreatesOrEmptiesTheFile) {
 }
 
 TEST_F(FileTest, AppendingKeepsTheContentAndWritesAtTheEndWhoeverWrote) {
-  const fs::path path = folder_ / "append.log";
-  std::ofstream(path, std::ios::binary) << "old\r\n";
+  const fs::path path = folder_.path() / "append.log";
+  writeFile(path, "old\r\n");
   platform::File first = platform::File::openForAppending(utf8(path));
   platform::File second = platform::File::openForAppending(utf8(path));
   ASSERT_TRUE(first.isOpen());
@@ -113,7 +91,7 @@ TEST_F(FileTest, AppendingKeepsTheContentAndWritesAtTheEndWhoeverWrote) {
 }
 
 TEST_F(FileTest, AppendingCreatesAMissingFile) {
-  const fs::path path = folder_ / "new.log";
+  const fs::path path = folder_.path() / "new.log";
   platform::File file = platform::File::openForAppending(utf8(path));
   ASSERT_TRUE(file.isOpen());
   const std::string large(300'000, 'z');
@@ -122,11 +100,11 @@ TEST_F(FileTest, AppendingCreatesAMissingFile) {
 }
 
 TEST_F(FileTest, OpenFailuresAreNotForLackOfHandles) {
-  const std::string inMissingFolder = utf8(folder_ / "missing" / "x.log");
+  const std::string inMissingFolder = utf8(folder_.path() / "missing" / "x.log");
   platform::File failures[] = {platform::File::openForWriting(inMissingFolder),
                                platform::File::openForAppending(inMissingFolder),
                                platform::File::openForReading(inMissingFolder),
-                               platform::File::openForAppending(utf8(folder_)),
+                               platform::File::openForAppending(utf8(folder_.path())),
                                platform::File::openForWriting("")};
   for (platform::File& file : failures) {
     EXPECT_FALSE(file.isOpen());
@@ -137,8 +115,8 @@ TEST_F(FileTest, OpenFailuresAreNotForLackOfHandles) {
 
 TEST_F(FileTest, RunningOutOfHandlesIsToldApart) {
   if (std::getenv("PLANDEK_EXHAUST_HANDLES") == nullptr) GTEST_SKIP() << "PLANDEK_EXHAUST_HANDLES not set";
-  const std::string path = utf8(folder_ / "many.txt");
-  std::ofstream(path, std::ios::binary) << "x";
+  const std::string path = utf8(folder_.path() / "many.txt");
+  writeFile(path, "x");
   // Systems with room for more than this many skip the case.
   constexpr int mostToTry = 30'000;
   std::vector<platform::File> held;
@@ -158,7 +136,7 @@ TEST_F(FileTest, RunningOutOfHandlesIsToldApart) {
 }
 
 TEST_F(FileTest, ChildProcessesInheritNoFile) {
-  const std::string path = utf8(folder_ / "private.log");
+  const std::string path = utf8(folder_.path() / "private.log");
   platform::File files[] = {platform::File::openForAppending(path), platform::File::openForWriting(path),
                             platform::File::openForReading(path)};
   for (const platform::File& file : files) {
@@ -168,22 +146,22 @@ TEST_F(FileTest, ChildProcessesInheritNoFile) {
 }
 
 TEST_F(FileTest, AFileMovedAwayNoLongerHasTheIdentityAtItsName) {
-  const fs::path path = folder_ / "plandek.log";
-  const fs::path moved = folder_ / "moved.log";
+  const fs::path path = folder_.path() / "plandek.log";
+  const fs::path moved = folder_.path() / "moved.log";
   platform::File file = platform::File::openForAppending(utf8(path));
   const std::optional<platform::File::Identity> identity = file.identity();
   ASSERT_TRUE(identity.has_value());
   EXPECT_EQ(platform::File::identityAt(utf8(path)), identity);
-  std::ofstream(folder_ / "other.log") << "other";
-  EXPECT_NE(platform::File::identityAt(utf8(folder_ / "other.log")), identity);
-  EXPECT_NE(platform::File::identityAt(utf8(folder_)), identity);
-  EXPECT_EQ(platform::File::identityAt(utf8(folder_ / "missing.log")), std::nullopt);
+  writeFile(folder_.path() / "other.log", "other");
+  EXPECT_NE(platform::File::identityAt(utf8(folder_.path() / "other.log")), identity);
+  EXPECT_NE(platform::File::identityAt(utf8(folder_.path())), identity);
+  EXPECT_EQ(platform::File::identityAt(utf8(folder_.path() / "missing.log")), std::nullopt);
 
   // Moved away, then another file put at its name.
   fs::rename(path, moved);
   EXPECT_EQ(platform::File::identityAt(utf8(path)), std::nullopt);
   EXPECT_EQ(platform::File::identityAt(utf8(moved)), identity);
-  std::ofstream(path, std::ios::binary) << "new\r\n";
+  writeFile(path, "new\r\n");
   EXPECT_NE(platform::File::identityAt(utf8(path)), identity);
 
   file.close();

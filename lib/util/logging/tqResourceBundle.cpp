@@ -1,8 +1,8 @@
 #include "lib/util/logging/tqResourceBundle.h"
 
 #include "lib/util/logging/Placeholders.h"
+#include "lib/util/tqLineReader.h"
 #include "platform/Console.h"
-#include "platform/LineReader.h"
 #include "platform/Paths.h"
 
 const tqTypeDescriptor tqResourceBundle::descriptor{"16TQRESOURCEBUNDLE", &tqObject::descriptor};
@@ -84,7 +84,7 @@ tqResourceBundle tqResourceBundle::getBundle(std::string_view baseName, std::str
   fileName.append(".properties");
 
   tqResourceBundle bundle;
-  platform::LineReader reader(platform::executableDirectory() + platform::pathSeparator() + fileName);
+  tqLineReader reader(platform::executableDirectory() + platform::pathSeparator() + fileName);
   if (!reader.isOpen()) {
     platform::writeConsole("Error: Can't load language file " + fileName + "\r\n");
     return bundle;

@@ -3,44 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
+
+#include "tests/lib/security/DigestInputs.h"
+#include "tests/support/FileContent.h"
+#include "tests/support/Utf8Path.h"
+#include "tests/support/WithTemporaryFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string algorithms[] = {"MD5", "SHA-1", "SHA-512"};
-
-std::string utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-// Bytes of every value, line ends and zero bytes among them.
-std::string randomBytes(std::size_t size, std::uint32_t seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random());
-  return bytes;
-}
-
-class tqMessageDigestFile : public testing::Test {
+class tqMessageDigestFile : public WithTemporaryFolder {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("tqMessageDigestFile-" + std::to_string(std::random_device()()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string write(const fs::path& name, const std::string& bytes) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
+    const fs::path path = folder_.path() / name;
+    writeFile(path, bytes);
     return utf8(path);
   }
-
-  fs::path folder_;
 };
 
 }  // namespace
@@ -48,9 +29,10 @@ class tqMessageDigestFile : public testing::Test {
 TEST_F(tqMessageDigestFile, DigestsTheFilesBytesAsTheyAre) {
   // Around the read chunk and across many chunks.
   for (const std::size_t size : {1, 63, 16'383, 16'384, 16'385, 65'536, 65'537, 3'000'001}) {
-    const std::string bytes = randomBytes(size, static_cast<std::uint32_t>(size));
+    std::mt19937 random(static_cast<std::uint32_t>(size));
+    const std::string bytes = randomBytes(random, size);
     const std::string path = write("bytes.bin", bytes);
-    for (const std::string& algorithm : algorithms) {
+    for (const std::string& algorithm : digestAlgorithms) {
       tqMessageDigest digest(algorithm);
       EXPECT_EQ(digest.digestFile(path), digest.digestText(bytes)) << algorithm << ", " << size << " bytes";
     }
@@ -67,9 +49,9 @@ TEST_F(tqMessageDigestFile, FinishesTheBytesFedBeforeAndStartsAfresh) {
 
 TEST_F(tqMessageDigestFile, AnswersNothingAndKeepsWhatWasFedWhenThereIsNothingToRead) {
   const std::string empty = write("empty.bin", "");
-  const std::string missing = utf8(folder_ / "missing.bin");
-  for (const std::string& name : {empty, missing, utf8(folder_), std::string()}) {
-    for (const std::string& algorithm : algorithms) {
+  const std::string missing = utf8(folder_.path() / "missing.bin");
+  for (const std::string& name : {empty, missing, utf8(folder_.path()), std::string()}) {
+    for (const std::string& algorithm : digestAlgorithms) {
       tqMessageDigest digest(algorithm);
       digest.update("ab");
       EXPECT_EQ(digest.digestFile(name), "") << algorithm << " of '" << name << "'";

@@ -7,6 +7,8 @@
 #include <random>
 #include <string>
 
+#include "tests/lib/security/DigestInputs.h"
+
 namespace {
 
 struct Peer {
@@ -27,12 +29,6 @@ std::string openSslDigest(const Peer& peer, const std::string& message) {
     text += hex;
   }
   return text;
-}
-
-std::string randomBytes(std::mt19937& random, std::size_t size) {
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random());
-  return bytes;
 }
 
 }  // namespace

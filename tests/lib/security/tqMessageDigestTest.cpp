@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/lib/security/DigestInputs.h"
+
 using namespace std::string_literals;
 
 namespace {
@@ -57,8 +59,6 @@ const KnownAnswer knownAnswers[] = {
      "DE0FF244877EA60A4CB0432CE577C31BEB009C5C2C49AA2E4EADB217AD8CC09B"},
 };
 
-const std::string algorithms[] = {"MD5", "SHA-1", "SHA-512"};
-
 }  // namespace
 
 TEST(tqMessageDigest, AnswersTheStandardDigestsInUpperCase) {
@@ -105,7 +105,7 @@ TEST(tqMessageDigest, KnowsOnlyTheThreeExactNames) {
     EXPECT_EQ(digest.digestText("abc"), "") << name;
     EXPECT_EQ(digest.getAlgorithm(), name);
   }
-  for (const std::string& name : algorithms) EXPECT_EQ(tqMessageDigest(name).getAlgorithm(), name);
+  for (const std::string& name : digestAlgorithms) EXPECT_EQ(tqMessageDigest(name).getAlgorithm(), name);
 }
 
 TEST(tqMessageDigest, DigestTextOfNothingAnswersNothingAndKeepsWhatWasFed) {
@@ -124,7 +124,7 @@ TEST(tqMessageDigest, DigestOfNothingFinishesWhatWasFed) {
 }
 
 TEST(tqMessageDigest, StartsAfreshAfterEveryFinish) {
-  for (const std::string& algorithm : algorithms) {
+  for (const std::string& algorithm : digestAlgorithms) {
     tqMessageDigest digest(algorithm);
     const std::string ofNothing = digest.digest();
     EXPECT_NE(digest.digestText("abc"), ofNothing);
@@ -142,7 +142,7 @@ TEST(tqMessageDigest, FeedsZeroBytesLikeAnyOther) {
 }
 
 TEST(tqMessageDigest, CopiesCarryADigestInProgressOnByThemselves) {
-  for (const std::string& algorithm : algorithms) {
+  for (const std::string& algorithm : digestAlgorithms) {
     tqMessageDigest original(algorithm);
     // Beyond one block, with bytes waiting in the buffer.
     const std::string head(200, 'h');

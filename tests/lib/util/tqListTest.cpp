@@ -294,6 +294,20 @@ TEST(tqList, AtWritesTheStoredElementInPlace) {
   EXPECT_EQ(list.get(0).intValue(), 9);
 }
 
+TEST(tqList, RangeForWalksListsAndSetsInInsertionOrder) {
+  tqList<String> list;
+  for (const char* text : {"b", "a", "b"}) list.add(String(text));
+  std::vector<String> walked(list.begin(), list.end());
+  EXPECT_EQ(walked, (std::vector<String>{"b", "a", "b"}));
+  tqSet<String> set;
+  for (const String& text : list) set.add(text);
+  walked.clear();
+  for (const String& text : set) walked.push_back(text);
+  EXPECT_EQ(walked, (std::vector<String>{"b", "a"}));
+  const tqList<String> empty;
+  EXPECT_EQ(empty.begin(), empty.end());
+}
+
 namespace {
 struct Target {};
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "lib/util/logging/tqFileHandler.h"
 #include "lib/util/logging/tqLogger.h"
+#include "tests/support/FileContent.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {

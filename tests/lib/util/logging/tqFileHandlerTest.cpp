@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@
 #include "lib/util/logging/tqLogRecord.h"
 #include "platform/File.h"
 #include "tests/support/ConsoleCapture.h"
-#include "tests/support/TemporaryFolder.h"
+#include "tests/support/FileContent.h"
+#include "tests/support/WithTemporaryFolder.h"
 
 namespace {
 
@@ -36,9 +38,8 @@ tqLogRecord recordOf(const RecordFields& fields) {
   return record;
 }
 
-class tqFileHandlerTest : public testing::Test {
+class tqFileHandlerTest : public WithTemporaryFolder {
  protected:
-  TemporaryFolder folder_{"tqFileHandlerTest"};
   const std::string log_ = folder_.file("plandek.log");
 };
 
