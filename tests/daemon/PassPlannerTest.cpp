@@ -71,6 +71,12 @@ std::vector<std::string> startsOf(const std::vector<std::string>& schedules, con
   return starts;
 }
 
+// Every minute from just before `hour` on `date` to just after it, with
+// `hour` passed twice: first in summer time, then in winter time.
+std::vector<LocalMinute> passesThroughRepeatedHour(year_month_day date, int hour) {
+  return joined({span(at(date, hour - 1, 59), at(date, hour, 59)), span(at(date, hour, 0), at(date, hour + 1, 1))});
+}
+
 struct Case {
   const char* what;
   std::vector<std::string> schedules;
@@ -85,12 +91,8 @@ constexpr year_month_day newYorkSpring = 2027y / March / 14;   // 02:00 EST is 0
 constexpr year_month_day newYorkAutumn = 2027y / November / 7; // 02:00 EDT is 01:00 EST
 
 std::vector<Case> cases() {
-  const std::vector<LocalMinute> berlinAutumnPasses =
-      joined({span(at(berlinAutumn, 1, 59), at(berlinAutumn, 2, 59)),  // summer time
-              span(at(berlinAutumn, 2, 0), at(berlinAutumn, 3, 1))});  // winter time
-  const std::vector<LocalMinute> newYorkAutumnPasses =
-      joined({span(at(newYorkAutumn, 0, 59), at(newYorkAutumn, 1, 59)),
-              span(at(newYorkAutumn, 1, 0), at(newYorkAutumn, 2, 1))});
+  const std::vector<LocalMinute> berlinAutumnPasses = passesThroughRepeatedHour(berlinAutumn, 2);
+  const std::vector<LocalMinute> newYorkAutumnPasses = passesThroughRepeatedHour(newYorkAutumn, 1);
   return {
       {"every minute in order",
        {"* * * * *", "1 12 * * *"},
