@@ -84,7 +84,13 @@ class tqCollection : public tqObject {
   // Equal when both print the same text, whatever their classes.
   virtual bool equalsCollection(const tqCollection& other) const { return toString() == other.toString(); }
   virtual bool isEmpty() const { return elements_.empty(); }
-  virtual tqIterator<Element> iterator() { return tqIterator<Element>(*this); }
+  // The iterator refers to this collection and must not outlive it. A
+  // collection answered by value (a map's keySet, entrySet or values) is a
+  // temporary: keep it in a variable first, `tqSet<Key> keys = map.keySet();
+  // tqIterator<Key> walk = keys.iterator();`.
+  virtual tqIterator<Element> iterator() & { return tqIterator<Element>(*this); }
+  // `map.keySet().iterator()` would read freed memory once the statement ends.
+  tqIterator<Element> iterator() && = delete;
   // The removed element; the empty value when there is no such index.
   virtual Element removeAt(std::int64_t index) {
     if (!holds(index)) return Rules::emptyValue();

@@ -12,8 +12,9 @@ template <typename Element>
 class tqCollection;
 
 // Walks the collection that made it from front to back, handing out copies.
-// It owns nothing and stays valid while the collection is changed only
-// through it.
+// It owns nothing and stays valid while the collection lives and is changed
+// only through it: take it from a collection held in a variable, never from a
+// temporary such as `map.keySet()` (tqCollection refuses that at compile time).
 template <typename Element>
 class tqIterator : public tqObject {
  public:

@@ -62,7 +62,8 @@ class tqMap : public tqObject {
     return std::any_of(entries_.begin(), entries_.end(),
                        [&value](const Entry& entry) { return ValueRules::equal(entry.value_, value); });
   }
-  // Copies of the entries in map order.
+  // Copies of the entries in map order, as a new set: keep it in a variable
+  // before taking its iterator.
   virtual tqSet<Entry> entrySet() const {
     tqSet<Entry> entries;
     for (const Entry& entry : entries_) entries.add(entry);
@@ -76,7 +77,8 @@ class tqMap : public tqObject {
     return place == entries_.size() ? ValueRules::emptyValue() : entries_[place].value_;
   }
   virtual bool isEmpty() const { return entries_.empty(); }
-  // Copies of the keys in map order.
+  // Copies of the keys in map order, as a new set: keep it in a variable
+  // before taking its iterator.
   virtual tqSet<Key> keySet() const {
     tqSet<Key> keys;
     for (const Entry& entry : entries_) keys.add(entry.key_);
@@ -108,7 +110,8 @@ class tqMap : public tqObject {
     return removed;
   }
   virtual std::int64_t size() const { return static_cast<std::int64_t>(entries_.size()); }
-  // Copies of the values in map order, duplicates kept.
+  // Copies of the values in map order, duplicates kept, as a new collection:
+  // keep it in a variable before taking its iterator.
   virtual tqCollection<Value> values() const {
     tqCollection<Value> values;
     for (const Entry& entry : entries_) values.add(entry.value_);

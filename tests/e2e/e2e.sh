@@ -2,7 +2,8 @@
 # End-to-end tests of the real plandek executable on Linux. Each scenario runs
 # a copy of the executable in a fresh folder under libfaketime, 60 times as
 # fast as the wall clock, and checks plandek.log byte for byte and what the
-# commands themselves left behind.
+# commands themselves left behind. A second of the wall clock is a minute here:
+# the checks judge the records' order and minutes, never their seconds.
 # Usage: e2e.sh PATH-TO-plandek
 # Prints "N passed, N failed" and exits non-zero when a scenario failed.
 set -uo pipefail
@@ -10,8 +11,8 @@ set -uo pipefail
 readonly executable="$(realpath "$1")"
 source "$(dirname "$0")/lib.sh"
 
-# Start-up entries run once; an every-minute entry runs at once (second 37),
-# then right after second 00 of each following minute.
+# Start-up entries run once; an every-minute entry runs at once, then in each
+# following minute.
 startUpAndEveryMinute() {
   printf '@reboot echo boot >> boot.txt\n* * * * * echo tick >> ticks.txt\n' >"$workDir/plandek.dat"
   startDaemon "2026-12-13 12:00:37"
@@ -19,13 +20,15 @@ startUpAndEveryMinute() {
   stopDaemon
   local log
   log="$(cat "$workDir/plandek.log")"
-  [[ $log == "${CRLF}12-13-2026 12:00:3"?" plandek${CRLF}SEVERE: Reloaded crons -> [@reboot=echo boot >> boot.txt, * * * * *=echo tick >> ticks.txt]${CRLF}"* ]] ||
+  [[ $log == "${CRLF}12-13-2026 12:00:"??" plandek${CRLF}SEVERE: Reloaded crons -> [@reboot=echo boot >> boot.txt, * * * * *=echo tick >> ticks.txt]${CRLF}"* ]] ||
     fail "log does not begin with an empty line and the reload record"
   endsWithClosingEmptyLine || fail "log does not end with the closing empty line"
   (($(grep -c boot "$workDir/boot.txt") == 1)) || fail "@reboot did not run exactly once"
-  logHas '^12-13-2026 12:01:00 plandek$' || fail "no pass right after 12:01:00"
-  logHas '^12-13-2026 12:02:00 plandek$' || fail "no pass right after 12:02:00"
-  (($(logCount '^SEVERE: Starting echo tick >> ticks.txt$') == $(grep -c tick "$workDir/ticks.txt"))) ||
+  local minutes
+  minutes="$(startTimes "echo tick >> ticks.txt" | cut -c12-16 | head -3 | tr '\n' ' ')"
+  [[ $minutes == "12:00 12:01 12:02 " ]] || fail "the every-minute entry started at $minutes"
+  # The commands go on after the stop: wait for the last ones' lines.
+  waitForLines "$workDir/ticks.txt" "$(logCount '^SEVERE: Starting echo tick >> ticks.txt$')" tick ||
     fail "started records and runs differ"
   expectWholeLog
 }

@@ -70,9 +70,11 @@ setFakeClock() {
   printf '%s\n' "$1" >"$clockFile.new" && mv "$clockFile.new" "$clockFile"
 }
 
-# Stops the daemon with SIGTERM; it must end within ${1:-2} seconds with code 0.
+# Stops the daemon with SIGTERM; it must end within ${1:-10} seconds with code
+# 0. The limit only tells a stop that waits for the commands (they run longer)
+# from one that does not: a busy machine may take seconds to end a process.
 stopDaemon() {
-  local limit=$((${1:-2} * 10)) waited=0
+  local limit=$((${1:-10} * 10)) waited=0
   kill -TERM "$daemonPid" 2>/dev/null
   while kill -0 "$daemonPid" 2>/dev/null && ((waited < limit)); do
     sleep 0.1
@@ -139,6 +141,20 @@ expectWholeLog() {
     }
     END { if (inRecord) { print "the last record has one line"; exit 1 } }' "$log")" ||
     fail "$(basename "$log") is not whole: $problem"
+}
+
+# Every record "Starting $2..." was written in a minute m for which the awk
+# condition $1 holds, and there is at least one. The record is the daemon's own
+# word on when it started the command: the command itself may run much later
+# on a busy machine.
+expectStartMinutes() {
+  local condition=$1 command=$2 wrong
+  logLines >/dev/null
+  wrong="$(LC_ALL=C awk -v prefix="SEVERE: Starting $command" '
+    index($0, prefix) == 1 { found = 1; m = substr(stamp, 15, 2) + 0; if (!('"$condition"')) print stamp }
+    { stamp = $1 " " $2 }
+    END { if (!found) print "none at all" }' "$workDir/log.txt")"
+  [[ -z $wrong ]] || fail "'$command' started at minutes not where $condition: $(head -c 200 <<<"$wrong" | tr '\n' ' ')"
 }
 
 # Every line of each file $2... is a two-digit minute for which the awk

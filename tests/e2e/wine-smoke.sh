@@ -18,13 +18,18 @@ printf '@reboot echo boot> boot.txt\r\n* * * * * echo tick> tick.txt\r\n' >"$wor
 (cd "$workDir" && wine ./plandek.exe >"$workDir/stdout" 2>"$workDir/stderr") &
 
 status=0
-for _ in $(seq 1 300); do
+# Generous: every wine process costs seconds to start, more on a busy machine.
+for _ in $(seq 1 600); do
   [[ -f $workDir/boot.txt && -f $workDir/tick.txt ]] &&
     (($(grep -c 'SEVERE: Starting' "$workDir/plandek.log" 2>/dev/null) >= 2)) && break
   sleep 0.1
 done
 wine taskkill /im plandek.exe >"$workDir/taskkill.out" 2>&1
-sleep 2
+# The closing empty line is the last thing plandek writes.
+for _ in $(seq 1 300); do
+  [[ "$(tail -c 4 "$workDir/plandek.log" | od -An -c | tr -d ' ')" == '\r\n\r\n' ]] && break
+  sleep 0.1
+done
 
 expect() {
   if ! grep -aqF -- "$1" "$workDir/plandek.log"; then

@@ -122,6 +122,20 @@ TYPED_TEST(tqMapOf, CopiesNeverShareEntriesWithTheirSource) {
 
 }  // namespace
 
+// An iterator of a temporary collection would read freed memory; the library
+// turns that mistake into a compile error and keeps the safe form working.
+template <typename Map>
+concept IteratesAKeySetInAVariable = requires(Map map, tqSet<String> keys) {
+  keys = map.keySet();
+  keys.iterator();
+};
+template <typename Map>
+concept IteratesATemporaryCollection = requires(Map map) { map.keySet().iterator(); } ||
+                                       requires(Map map) { map.values().iterator(); } ||
+                                       requires(Map map) { map.entrySet().iterator(); };
+static_assert(IteratesAKeySetInAVariable<tqMap<String, String>>);
+static_assert(!IteratesATemporaryCollection<tqMap<String, String>>);
+
 TEST(tqMap, TextFormsListEntriesInTheOrderKeysWereFirstPut) {
   tqMap<String, String> macros;
   EXPECT_EQ(macros.toString(), "{}");
