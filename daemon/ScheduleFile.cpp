@@ -7,9 +7,12 @@
 
 namespace {
 
-// Empty when the file cannot be opened or read.
+// Empty when the file cannot be opened or read to its end, or is no regular
+// file.
 std::string contentOf(std::string_view fileName) {
   platform::File file = platform::File::openForReading(fileName);
+  // A pipe would keep the scheduler waiting, a device might never end.
+  if (!file.isRegularFile()) return {};
   std::string content;
   char chunk[64 * 1024];
   for (;;) {

@@ -8,8 +8,9 @@
 #include "lib/security/tqMessageDigest.h"
 
 // The schedule file, watched through the MD5 digest of its content. A file
-// that is missing, unreadable or empty has the empty digest and reads as a
-// file without lines.
+// that is missing, unreadable or empty, and anything but a regular file (a
+// folder, a pipe, a device), has the empty digest and reads as a file without
+// lines.
 class ScheduleFile {
  public:
   // The name is taken as it is, so a name without a folder is looked for in

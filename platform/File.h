@@ -41,6 +41,9 @@ class File {
   ~File() { close(); }
 
   // The named file (UTF-8) for binary reading from its start, never created.
+  // The open never waits, not even for the writer of a named pipe; reads of
+  // anything but a regular file do not wait for data either (see
+  // isRegularFile).
   static File openForReading(std::string_view utf8Path);
   // The named file (UTF-8) for writing, created when missing and emptied when not.
   static File openForWriting(std::string_view utf8Path);
@@ -50,6 +53,10 @@ class File {
   static File openForAppending(std::string_view utf8Path);
 
   bool isOpen() const { return handle_ != closedHandle; }
+  // Whether the open file is a regular file of data; false for a folder, a
+  // pipe, a device and a closed file. Only a regular file surely ends: a pipe
+  // or a device may keep a reader waiting or never run out of bytes.
+  bool isRegularFile() const;
   // Why the file could not be opened; none for a file that was.
   OpenError openError() const { return openError_; }
   // Reads up to `size` bytes: the number read, 0 at the end of the file, -1

@@ -39,8 +39,16 @@ File::Identity identityOf(const struct stat& status) {
 }  // namespace
 
 File File::openForReading(std::string_view utf8Path) {
-  const int descriptor = openDescriptor(utf8Path, O_RDONLY);
-  return descriptor < 0 ? File(openErrorOf(errno)) : File(descriptor);
+  // Without O_NONBLOCK the open of a named pipe waits for a writer.
+  const int descriptor = openDescriptor(utf8Path, O_RDONLY | O_NONBLOCK);
+  if (descriptor < 0) return File(openErrorOf(errno));
+  File file(descriptor);
+  // Anything else keeps O_NONBLOCK, so that no read waits for a writer.
+  if (file.isRegularFile()) {
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags >= 0) ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+  }
+  return file;
 }
 
 File File::openForWriting(std::string_view utf8Path) {
@@ -90,6 +98,11 @@ std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
   struct stat status {};
   if (::stat(std::string(utf8Path).c_str(), &status) != 0) return std::nullopt;
   return identityOf(status);
+}
+
+bool File::isRegularFile() const {
+  struct stat status {};
+  return isOpen() && ::fstat(static_cast<int>(handle_), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 bool File::isInheritedByChildProcesses() const {

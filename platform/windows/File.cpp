@@ -95,6 +95,15 @@ std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
   return identityOf(information);
 }
 
+bool File::isRegularFile() const {
+  // Pipes and devices (NUL, CON, COM1...) are not disk files; a folder opened
+  // with backup semantics is one, but carries the folder's attribute.
+  if (!isOpen() || GetFileType(nativeOf(handle_)) != FILE_TYPE_DISK) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  return GetFileInformationByHandle(nativeOf(handle_), &information) &&
+         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool File::isInheritedByChildProcesses() const {
   DWORD flags = 0;
   return isOpen() && GetHandleInformation(nativeOf(handle_), &flags) && (flags & HANDLE_FLAG_INHERIT) != 0;

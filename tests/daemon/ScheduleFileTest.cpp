@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "InTemporaryFolder.h"
+#include "tests/support/ResultWithin.h"
+#include "tests/support/SystemFiles.h"
 
 namespace {
 
@@ -50,8 +55,27 @@ TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
   EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=backup.bat]");
 }
 
-TEST_F(ScheduleFileTest, ReadsAFolderAsAFileWithoutLines) {
-  fs::create_directory("plandek.dat");
-  ScheduleFile file("plandek.dat");
-  EXPECT_FALSE(file.readIfChanged());
+TEST_F(ScheduleFileTest, ReadsWhatIsNotARegularFileAsAFileWithoutLinesAndAtOnce) {
+  // A pipe without a writer would keep the open waiting, a device the reads.
+  const struct {
+    const char* name;
+    std::function<bool(const fs::path&)> make;
+  } kinds[] = {
+      {"folder", [](const fs::path& path) { return fs::create_directory(path); }},
+      {"named pipe", makeNamedPipe},
+      {"link to an endless device", makeEndlessDeviceLink},
+  };
+  for (const auto& kind : kinds) {
+    const auto file = std::make_shared<ScheduleFile>("plandek.dat");
+    write("@daily backup.bat\n");
+    ASSERT_TRUE(file->readIfChanged());
+    fs::remove("plandek.dat");
+    if (!kind.make("plandek.dat")) continue;  // none on this system
+    const auto emptied = resultWithin(std::chrono::seconds(60), [file] { return file->readIfChanged(); });
+    ASSERT_TRUE(emptied) << kind.name << " kept the read waiting";
+    ASSERT_TRUE(*emptied) << kind.name;
+    EXPECT_EQ((*emptied)->crons.toString(), "[]") << kind.name;
+    EXPECT_FALSE(file->readIfChanged()) << kind.name;
+    fs::remove("plandek.dat");
+  }
 }

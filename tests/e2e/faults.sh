@@ -222,8 +222,35 @@ stopWhileHundredsRun() {
   endCommandsLeft
 }
 
+# A named pipe, then a link to an endless device, in place of the schedule:
+# each reads at once as an empty schedule, the passes go on, the file loads
+# again when it is back, and the daemon stops on request.
+scheduleIsAPipeOrDevice() {
+  everyMinute every.txt >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/every.txt" 1 . || return
+  mv "$workDir/plandek.dat" "$workDir/saved.dat"
+  mkfifo "$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[\]' || return
+  sleep 2
+  rm "$workDir/plandek.dat"
+  ln -s /dev/zero "$workDir/plandek.dat"
+  sleep 2
+  rm "$workDir/plandek.dat"
+  mv "$workDir/saved.dat" "$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 2 'Reloaded crons -> \[\* \* \* \* \*=' || return
+  local runs
+  runs=$(lineCount "$workDir/every.txt")
+  waitForLines "$workDir/every.txt" $((runs + 1)) . || return
+  stopDaemon
+  (($(logCount '^SEVERE: Reloaded crons -> \[\]') == 1)) || fail "not one empty list for the pipe and the device"
+  expectMinutes 'm >= 0' "$workDir/every.txt"
+  expectWholeLog
+}
+
 scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable scheduleOf50Megabytes logCannotBeOpened
-  logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun)
+  logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun
+  scheduleIsAPipeOrDevice)
 for scenario in "${scenarios[@]:-}"; do
   [[ $# -gt 1 && " ${*:2} " != *" $scenario "* ]] && continue
   runScenario "$scenario"

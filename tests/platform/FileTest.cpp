@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "tests/support/FileContent.h"
+#include "tests/support/ResultWithin.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/Utf8Path.h"
 #include "tests/support/WithTemporaryFolder.h"
 
@@ -166,4 +169,24 @@ TEST_F(FileTest, AFileMovedAwayNoLongerHasTheIdentityAtItsName) {
 
   file.close();
   EXPECT_EQ(file.identity(), std::nullopt);
+}
+
+TEST_F(FileTest, OnlyARegularFileIsOneAndNothingElseKeepsTheReaderWaiting) {
+  writeFile(folder_.path() / "data.txt", "x");
+  EXPECT_TRUE(platform::File::openForReading(utf8(folder_.path() / "data.txt")).isRegularFile());
+  EXPECT_FALSE(platform::File::openForReading(utf8(folder_.path() / "missing")).isRegularFile());
+  EXPECT_FALSE(platform::File::openForReading(utf8(folder_.path())).isRegularFile());
+  const platform::File device = platform::File::openForReading(nullDeviceName());
+  EXPECT_TRUE(device.isOpen());
+  EXPECT_FALSE(device.isRegularFile());
+
+  // A pipe without a writer: neither the open nor a read waits for one.
+  const fs::path pipe = folder_.path() / "pipe";
+  if (!makeNamedPipe(pipe)) return;  // none on this system
+  const auto opened = resultWithin(std::chrono::seconds(60), [name = utf8(pipe)] {
+    platform::File file = platform::File::openForReading(name);
+    char byte = 0;
+    return file.isOpen() && !file.isRegularFile() && file.read(&byte, 1) <= 0;
+  });
+  EXPECT_EQ(opened, std::optional<bool>(true));
 }
