@@ -74,8 +74,17 @@ class File {
   };
   // Empty for a closed file.
   std::optional<Identity> identity() const;
-  // The identity of the file (or folder) at the name (UTF-8); empty when there is none.
-  static std::optional<Identity> identityAt(std::string_view utf8Path);
+  // What the system tells of a name (UTF-8): the identity of the file (or
+  // folder) there, that there is none, or that it could not find out (a folder
+  // on the way that may not be searched, an input/output error...).
+  struct NameLookup {
+    enum class Outcome { found, absent, unknown };
+    Outcome outcome = Outcome::unknown;
+    // Only when found.
+    Identity identity;
+    bool operator==(const NameLookup&) const = default;
+  };
+  static NameLookup identityAt(std::string_view utf8Path);
   // Whether a process this one starts would receive the file; false for a closed file.
   bool isInheritedByChildProcesses() const;
   void close();

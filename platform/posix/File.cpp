@@ -93,11 +93,13 @@ std::optional<File::Identity> File::identity() const {
   return identityOf(status);
 }
 
-std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
-  if (utf8Path.empty() || utf8Path.find('\0') != std::string_view::npos) return std::nullopt;
+File::NameLookup File::identityAt(std::string_view utf8Path) {
+  if (utf8Path.empty() || utf8Path.find('\0') != std::string_view::npos) return {NameLookup::Outcome::absent, {}};
   struct stat status {};
-  if (::stat(std::string(utf8Path).c_str(), &status) != 0) return std::nullopt;
-  return identityOf(status);
+  if (::stat(std::string(utf8Path).c_str(), &status) == 0) return {NameLookup::Outcome::found, identityOf(status)};
+  // A part of the path that is a file, not a folder, leaves no room for one.
+  const bool absent = errno == ENOENT || errno == ENOTDIR;
+  return {absent ? NameLookup::Outcome::absent : NameLookup::Outcome::unknown, {}};
 }
 
 bool File::isRegularFile() const {

@@ -83,16 +83,23 @@ std::optional<File::Identity> File::identity() const {
   return identityOf(information);
 }
 
-std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
+File::NameLookup File::identityAt(std::string_view utf8Path) {
   // No access asked for: only the identity is read. Backup semantics let a
   // folder be opened too.
   const HANDLE handle = createFile(utf8Path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  if (handle == INVALID_HANDLE_VALUE) {
+    // Access denied is not absence: a file deleted while others hold it open
+    // keeps its name, and answers so, until they close it.
+    const DWORD error = GetLastError();
+    const bool absent =
+        error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+    return {absent ? NameLookup::Outcome::absent : NameLookup::Outcome::unknown, {}};
+  }
   BY_HANDLE_FILE_INFORMATION information{};
   const bool read = GetFileInformationByHandle(handle, &information);
   CloseHandle(handle);
-  if (!read) return std::nullopt;
-  return identityOf(information);
+  if (!read) return {NameLookup::Outcome::unknown, {}};
+  return {NameLookup::Outcome::found, identityOf(information)};
 }
 
 bool File::isRegularFile() const {

@@ -149,26 +149,52 @@ TEST_F(FileTest, ChildProcessesInheritNoFile) {
 }
 
 TEST_F(FileTest, AFileMovedAwayNoLongerHasTheIdentityAtItsName) {
+  using Outcome = platform::File::NameLookup::Outcome;
   const fs::path path = folder_.path() / "plandek.log";
   const fs::path moved = folder_.path() / "moved.log";
   platform::File file = platform::File::openForAppending(utf8(path));
   const std::optional<platform::File::Identity> identity = file.identity();
   ASSERT_TRUE(identity.has_value());
-  EXPECT_EQ(platform::File::identityAt(utf8(path)), identity);
+  const platform::File::NameLookup found{Outcome::found, *identity};
+  EXPECT_EQ(platform::File::identityAt(utf8(path)), found);
   writeFile(folder_.path() / "other.log", "other");
-  EXPECT_NE(platform::File::identityAt(utf8(folder_.path() / "other.log")), identity);
-  EXPECT_NE(platform::File::identityAt(utf8(folder_.path())), identity);
-  EXPECT_EQ(platform::File::identityAt(utf8(folder_.path() / "missing.log")), std::nullopt);
+  for (const fs::path& other : {folder_.path() / "other.log", folder_.path()}) {
+    const platform::File::NameLookup atOther = platform::File::identityAt(utf8(other));
+    EXPECT_EQ(atOther.outcome, Outcome::found) << other;
+    EXPECT_NE(atOther.identity, identity) << other;
+  }
 
   // Moved away, then another file put at its name.
   fs::rename(path, moved);
-  EXPECT_EQ(platform::File::identityAt(utf8(path)), std::nullopt);
-  EXPECT_EQ(platform::File::identityAt(utf8(moved)), identity);
+  EXPECT_EQ(platform::File::identityAt(utf8(path)).outcome, Outcome::absent);
+  EXPECT_EQ(platform::File::identityAt(utf8(moved)), found);
   writeFile(path, "new\r\n");
-  EXPECT_NE(platform::File::identityAt(utf8(path)), identity);
+  EXPECT_NE(platform::File::identityAt(utf8(path)), found);
 
   file.close();
   EXPECT_EQ(file.identity(), std::nullopt);
+}
+
+TEST_F(FileTest, TellsANameWithNothingThereFromOneThatCannotBeLookedUp) {
+  using Outcome = platform::File::NameLookup::Outcome;
+  writeFile(folder_.path() / "file", "x");
+  // Nothing can be there: a missing name, a missing folder on the way, a file
+  // taken for a folder, no name.
+  for (const std::string& name : {utf8(folder_.path() / "missing"), utf8(folder_.path() / "missing" / "x.log"),
+                                  utf8(folder_.path() / "file" / "x.log"), std::string()}) {
+    EXPECT_EQ(platform::File::identityAt(name).outcome, Outcome::absent) << name;
+  }
+
+  // A folder that may not be searched hides what is in it.
+  const fs::path locked = folder_.path() / "locked";
+  fs::create_directory(locked);
+  writeFile(locked / "x.log", "x");
+  fs::permissions(locked, fs::perms::none);
+  Outcome inLocked = Outcome::found;
+  const bool bound = runBoundByFileModes([&] { inLocked = platform::File::identityAt(utf8(locked / "x.log")).outcome; });
+  fs::permissions(locked, fs::perms::owner_all);
+  if (!bound) GTEST_SKIP() << "file modes do not bind this process";
+  EXPECT_EQ(inLocked, Outcome::unknown);
 }
 
 TEST_F(FileTest, OnlyARegularFileIsOneAndNothingElseKeepsTheReaderWaiting) {
