@@ -85,6 +85,17 @@ class File {
     bool operator==(const NameLookup&) const = default;
   };
   static NameLookup identityAt(std::string_view utf8Path);
+  // Why users other than this process's own and root could change the open
+  // file, as far as the file's owner and modes tell; the owner is named first.
+  // On Windows always none: there the permissions of the folder decide it.
+  struct WriteExposure {
+    enum class Reason { none, ownedByAnotherUser, writableByEveryUser };
+    Reason reason = Reason::none;
+    // The owner's user number, for ownedByAnotherUser.
+    std::uint64_t owner = 0;
+    bool operator==(const WriteExposure&) const = default;
+  };
+  WriteExposure writeExposure() const;
   // Whether a process this one starts would receive the file; false for a closed file.
   bool isInheritedByChildProcesses() const;
   void close();

@@ -107,6 +107,17 @@ bool File::isRegularFile() const {
   return isOpen() && ::fstat(static_cast<int>(handle_), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+File::WriteExposure File::writeExposure() const {
+  struct stat status {};
+  if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return {};
+  constexpr uid_t root = 0;
+  if (status.st_uid != ::geteuid() && status.st_uid != root) {
+    return {WriteExposure::Reason::ownedByAnotherUser, static_cast<std::uint64_t>(status.st_uid)};
+  }
+  if ((status.st_mode & S_IWOTH) != 0) return {WriteExposure::Reason::writableByEveryUser, 0};
+  return {};
+}
+
 bool File::isInheritedByChildProcesses() const {
   if (!isOpen()) return false;
   const int flags = ::fcntl(static_cast<int>(handle_), F_GETFD);

@@ -111,6 +111,8 @@ bool File::isRegularFile() const {
          (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+File::WriteExposure File::writeExposure() const { return {}; }
+
 bool File::isInheritedByChildProcesses() const {
   DWORD flags = 0;
   return isOpen() && GetHandleInformation(nativeOf(handle_), &flags) && (flags & HANDLE_FLAG_INHERIT) != 0;

@@ -79,3 +79,37 @@ TEST_F(ScheduleFileTest, ReadsWhatIsNotARegularFileAsAFileWithoutLinesAndAtOnce)
     fs::remove("plandek.dat");
   }
 }
+
+TEST_F(ScheduleFileTest, RefusesAFileOtherUsersCanChangeAndTellsItOnceUntilItIsSafe) {
+  if (!hasFileModes()) GTEST_SKIP() << "no file modes: folder permissions guard the schedule";
+  ScheduleFile file("plandek.dat");
+  write("@daily backup.bat\n");
+  fs::permissions("plandek.dat", fs::perms::others_write, fs::perm_options::add);
+  std::optional<LoadedSchedule> read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->refusal, "writable by every user");
+  EXPECT_EQ(read->crons.toString(), "[]");
+  // Looked at on every read, told once, edits included.
+  EXPECT_FALSE(file.readIfChanged());
+  write("@hourly backup.bat\n");
+  EXPECT_FALSE(file.readIfChanged());
+
+  // Safe again, though its group may write it: read at once.
+  fs::permissions("plandek.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                     fs::perms::group_write | fs::perms::others_read);
+  read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->refusal, "");
+  EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
+
+  if (!giveToUser("plandek.dat", 65534)) GTEST_SKIP() << "giving files away takes root";
+  read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->refusal, "owned by user 65534");
+  EXPECT_EQ(read->crons.toString(), "[]");
+  EXPECT_FALSE(file.readIfChanged());
+  ASSERT_TRUE(giveToUser("plandek.dat", 0));
+  read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
+}

@@ -216,3 +216,38 @@ TEST_F(FileTest, OnlyARegularFileIsOneAndNothingElseKeepsTheReaderWaiting) {
   });
   EXPECT_EQ(opened, std::optional<bool>(true));
 }
+
+TEST_F(FileTest, TellsWhetherUsersOtherThanOursAndRootCouldChangeTheFile) {
+  using Reason = platform::File::WriteExposure::Reason;
+  const fs::path path = folder_.path() / "plandek.dat";
+  writeFile(path, "x");
+  const auto exposureWith = [&path](fs::perms modes) {
+    fs::permissions(path, modes);
+    return platform::File::openForReading(utf8(path)).writeExposure();
+  };
+  constexpr fs::perms ownerReadWrite = fs::perms::owner_read | fs::perms::owner_write;
+  if (!hasFileModes()) {
+    // Folder permissions decide it, which the file does not tell.
+    EXPECT_EQ(exposureWith(fs::perms::all).reason, Reason::none);
+    return;
+  }
+  const struct {
+    fs::perms modes;
+    Reason reason;
+  } cases[] = {
+      {ownerReadWrite, Reason::none},
+      {ownerReadWrite | fs::perms::group_write | fs::perms::others_read, Reason::none},
+      {ownerReadWrite | fs::perms::others_write, Reason::writableByEveryUser},
+      {fs::perms::all, Reason::writableByEveryUser},
+  };
+  for (const auto& testCase : cases) {
+    EXPECT_EQ(exposureWith(testCase.modes).reason, testCase.reason) << static_cast<int>(testCase.modes);
+  }
+  EXPECT_EQ(platform::File().writeExposure().reason, Reason::none);
+
+  if (!giveToUser(path, 65534)) GTEST_SKIP() << "giving files away takes root";
+  for (const fs::perms modes : {ownerReadWrite, fs::perms::all}) {
+    const platform::File::WriteExposure owned{Reason::ownedByAnotherUser, 65534};
+    EXPECT_EQ(exposureWith(modes), owned) << static_cast<int>(modes);
+  }
+}
