@@ -12,7 +12,7 @@ add_subdirectory(${PLANDEK_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCL
 function(plandek_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;ENVIRONMENT;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} plandek_test_support GTest::gtest_main plandek_options)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} plandek_test_system GTest::gtest_main plandek_options)
   add_test(NAME ${name} COMMAND ${name})
   if(ARG_ENVIRONMENT)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")

@@ -43,6 +43,7 @@ bool Plandek::run() {
 void Plandek::requestStop() { stop_.request(); }
 
 void Plandek::useSchedule(LoadedSchedule loaded) {
+  if (!loaded.refusal.empty()) log_("Refused plandek.dat ({0})", {loaded.refusal});
   crons_ = std::move(loaded.crons);
   for (const SkippedLine& line : loaded.skippedLines) {
     log_("Skipped line {0}: {1}", {std::to_string(line.number), line.text});

@@ -36,7 +36,7 @@ class Plandek {
   void requestStop();
 
  private:
-  // Takes the entries and logs the skipped lines and the reload.
+  // Takes the entries and logs the refusal or the skipped lines, and the reload.
   void useSchedule(LoadedSchedule loaded);
   void startRebootEntries();
   void schedulerLoop();

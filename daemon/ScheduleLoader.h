@@ -19,6 +19,9 @@ struct SkippedLine {
 struct LoadedSchedule {
   tqList<Cron> crons;
   std::vector<SkippedLine> skippedLines;
+  // Why the file was refused as a whole, without being read; empty when it
+  // was not.
+  std::string refusal;
 };
 
 struct ScheduleMacro {

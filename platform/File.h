@@ -41,6 +41,9 @@ class File {
   ~File() { close(); }
 
   // The named file (UTF-8) for binary reading from its start, never created.
+  // The open never waits, not even for the writer of a named pipe; reads of
+  // anything but a regular file do not wait for data either (see
+  // isRegularFile).
   static File openForReading(std::string_view utf8Path);
   // The named file (UTF-8) for writing, created when missing and emptied when not.
   static File openForWriting(std::string_view utf8Path);
@@ -50,6 +53,10 @@ class File {
   static File openForAppending(std::string_view utf8Path);
 
   bool isOpen() const { return handle_ != closedHandle; }
+  // Whether the open file is a regular file of data; false for a folder, a
+  // pipe, a device and a closed file. Only a regular file surely ends: a pipe
+  // or a device may keep a reader waiting or never run out of bytes.
+  bool isRegularFile() const;
   // Why the file could not be opened; none for a file that was.
   OpenError openError() const { return openError_; }
   // Reads up to `size` bytes: the number read, 0 at the end of the file, -1
@@ -67,8 +74,28 @@ class File {
   };
   // Empty for a closed file.
   std::optional<Identity> identity() const;
-  // The identity of the file (or folder) at the name (UTF-8); empty when there is none.
-  static std::optional<Identity> identityAt(std::string_view utf8Path);
+  // What the system tells of a name (UTF-8): the identity of the file (or
+  // folder) there, that there is none, or that it could not find out (a folder
+  // on the way that may not be searched, an input/output error...).
+  struct NameLookup {
+    enum class Outcome { found, absent, unknown };
+    Outcome outcome = Outcome::unknown;
+    // Only when found.
+    Identity identity;
+    bool operator==(const NameLookup&) const = default;
+  };
+  static NameLookup identityAt(std::string_view utf8Path);
+  // Why users other than this process's own and root could change the open
+  // file, as far as the file's owner and modes tell; the owner is named first.
+  // On Windows always none: there the permissions of the folder decide it.
+  struct WriteExposure {
+    enum class Reason { none, ownedByAnotherUser, writableByEveryUser };
+    Reason reason = Reason::none;
+    // The owner's user number, for ownedByAnotherUser.
+    std::uint64_t owner = 0;
+    bool operator==(const WriteExposure&) const = default;
+  };
+  WriteExposure writeExposure() const;
   // Whether a process this one starts would receive the file; false for a closed file.
   bool isInheritedByChildProcesses() const;
   void close();

@@ -85,7 +85,8 @@ std::string tqMessageDigest::digestText(std::string_view text) {
 std::string tqMessageDigest::digestFile(std::string_view fileName) {
   if (fileName.empty() || std::holds_alternative<std::monostate>(engine_)) return {};
   platform::File file = platform::File::openForReading(fileName);
-  if (!file.isOpen()) return {};
+  // A pipe or a device may never end.
+  if (!file.isRegularFile()) return {};
   // Fed into a copy, so that a file that turns out empty or unreadable leaves
   // this object as it was.
   Engine reading = engine_;

@@ -36,7 +36,8 @@ class tqMessageDigest : public tqObject {
   virtual std::string digestText(std::string_view text);
   // The digest of the bytes fed so far followed by the file's bytes. The empty
   // text, with nothing changed, for an empty name, a file that cannot be
-  // opened or read, and an empty file.
+  // opened or read, an empty file, and at once for anything but a regular
+  // file (a folder, a pipe, a device).
   virtual std::string digestFile(std::string_view fileName);
 
   // A new object owned by the caller; unknown names included.

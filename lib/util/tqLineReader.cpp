@@ -15,6 +15,7 @@ bool tqLineReader::readLine(std::string& line) {
       // A read error ends the file where it happened.
       splitter_.finish(keep);
       atEnd_ = true;
+      readError_ = count < 0;
     }
   }
   if (readyLines_.empty()) return false;

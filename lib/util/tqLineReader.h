@@ -20,6 +20,9 @@ class tqLineReader {
   // Replaces `line` with the next line; false, leaving it empty, at the end
   // of the file, on a read error or for a file that could not be opened.
   bool readLine(std::string& line);
+  // Whether a read failed (a folder, an input/output error...): the lines
+  // given then ended there, not at the end of the file.
+  bool hasReadError() const { return readError_; }
 
  private:
   platform::File file_;
@@ -27,4 +30,5 @@ class tqLineReader {
   tqLineSplitter splitter_;
   std::deque<std::string> readyLines_;
   bool atEnd_ = false;
+  bool readError_ = false;
 };

@@ -39,8 +39,16 @@ File::Identity identityOf(const struct stat& status) {
 }  // namespace
 
 File File::openForReading(std::string_view utf8Path) {
-  const int descriptor = openDescriptor(utf8Path, O_RDONLY);
-  return descriptor < 0 ? File(openErrorOf(errno)) : File(descriptor);
+  // Without O_NONBLOCK the open of a named pipe waits for a writer.
+  const int descriptor = openDescriptor(utf8Path, O_RDONLY | O_NONBLOCK);
+  if (descriptor < 0) return File(openErrorOf(errno));
+  File file(descriptor);
+  // Anything else keeps O_NONBLOCK, so that no read waits for a writer.
+  if (file.isRegularFile()) {
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags >= 0) ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+  }
+  return file;
 }
 
 File File::openForWriting(std::string_view utf8Path) {
@@ -85,11 +93,29 @@ std::optional<File::Identity> File::identity() const {
   return identityOf(status);
 }
 
-std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
-  if (utf8Path.empty() || utf8Path.find('\0') != std::string_view::npos) return std::nullopt;
+File::NameLookup File::identityAt(std::string_view utf8Path) {
+  if (utf8Path.empty() || utf8Path.find('\0') != std::string_view::npos) return {NameLookup::Outcome::absent, {}};
   struct stat status {};
-  if (::stat(std::string(utf8Path).c_str(), &status) != 0) return std::nullopt;
-  return identityOf(status);
+  if (::stat(std::string(utf8Path).c_str(), &status) == 0) return {NameLookup::Outcome::found, identityOf(status)};
+  // A part of the path that is a file, not a folder, leaves no room for one.
+  const bool absent = errno == ENOENT || errno == ENOTDIR;
+  return {absent ? NameLookup::Outcome::absent : NameLookup::Outcome::unknown, {}};
+}
+
+bool File::isRegularFile() const {
+  struct stat status {};
+  return isOpen() && ::fstat(static_cast<int>(handle_), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+File::WriteExposure File::writeExposure() const {
+  struct stat status {};
+  if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return {};
+  constexpr uid_t root = 0;
+  if (status.st_uid != ::geteuid() && status.st_uid != root) {
+    return {WriteExposure::Reason::ownedByAnotherUser, static_cast<std::uint64_t>(status.st_uid)};
+  }
+  if ((status.st_mode & S_IWOTH) != 0) return {WriteExposure::Reason::writableByEveryUser, 0};
+  return {};
 }
 
 bool File::isInheritedByChildProcesses() const {

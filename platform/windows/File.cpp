@@ -83,17 +83,35 @@ std::optional<File::Identity> File::identity() const {
   return identityOf(information);
 }
 
-std::optional<File::Identity> File::identityAt(std::string_view utf8Path) {
+File::NameLookup File::identityAt(std::string_view utf8Path) {
   // No access asked for: only the identity is read. Backup semantics let a
   // folder be opened too.
   const HANDLE handle = createFile(utf8Path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  if (handle == INVALID_HANDLE_VALUE) {
+    // Access denied is not absence: a file deleted while others hold it open
+    // keeps its name, and answers so, until they close it.
+    const DWORD error = GetLastError();
+    const bool absent =
+        error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+    return {absent ? NameLookup::Outcome::absent : NameLookup::Outcome::unknown, {}};
+  }
   BY_HANDLE_FILE_INFORMATION information{};
   const bool read = GetFileInformationByHandle(handle, &information);
   CloseHandle(handle);
-  if (!read) return std::nullopt;
-  return identityOf(information);
+  if (!read) return {NameLookup::Outcome::unknown, {}};
+  return {NameLookup::Outcome::found, identityOf(information)};
 }
+
+bool File::isRegularFile() const {
+  // Pipes and devices (NUL, CON, COM1...) are not disk files; a folder opened
+  // with backup semantics is one, but carries the folder's attribute.
+  if (!isOpen() || GetFileType(nativeOf(handle_)) != FILE_TYPE_DISK) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  return GetFileInformationByHandle(nativeOf(handle_), &information) &&
+         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+File::WriteExposure File::writeExposure() const { return {}; }
 
 bool File::isInheritedByChildProcesses() const {
   DWORD flags = 0;

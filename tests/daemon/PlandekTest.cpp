@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "HeldCommand.h"
 #include "InTemporaryFolder.h"
 #include "RecordedLog.h"
+#include "tests/support/SystemFiles.h"
 
 namespace {
 
@@ -83,4 +85,33 @@ TEST_F(PlandekTest, ASchedulerThatCannotStartIsLoggedAndRunFails) {
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0], "Reloaded crons -> [* * * * *=echo minute> minute.txt]");
   EXPECT_EQ(records[1].rfind("Could not start the scheduler, stopping: ", 0), 0u) << records[1];
+}
+
+TEST_F(PlandekTest, RefusesAScheduleThatOtherUsersCanChange) {
+  if (!hasFileModes()) GTEST_SKIP() << "no file modes: folder permissions guard the schedule";
+  namespace fs = std::filesystem;
+  const struct {
+    const char* reason;
+    std::function<bool()> expose;
+  } cases[] = {
+      {"writable by every user",
+       [] {
+         fs::permissions("plandek.dat", fs::perms::others_write, fs::perm_options::add);
+         return true;
+       }},
+      {"owned by user 65534", [] { return giveToUser("plandek.dat", 65534); }},
+  };
+  for (const auto& testCase : cases) {
+    fs::remove("plandek.dat");
+    std::ofstream("plandek.dat", std::ios::binary) << "@reboot echo boot> boot.txt\n";
+    if (!testCase.expose()) continue;  // giving files away takes root
+    RecordedLog log;
+    {
+      Plandek plandek(log.sink());
+      plandek.requestStop();
+      EXPECT_TRUE(plandek.run());
+    }
+    EXPECT_EQ(log.records(), (std::vector<std::string>{std::string("Refused plandek.dat (") + testCase.reason + ")",
+                                                        "Reloaded crons -> []"}));
+  }
 }

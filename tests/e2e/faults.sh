@@ -250,8 +250,67 @@ stopWhileHundredsRun() {
   endCommandsLeft
 }
 
+# A schedule that other users can change (writable by every user; as root,
+# also owned by another user) is refused: one record, then the empty list,
+# nothing more while it stays so, and the file loads at the next pass once it
+# is safe again. A group-writable file is safe.
+scheduleOthersCanChange() {
+  everyMinute every.txt >"$workDir/plandek.dat"
+  chmod 666 "$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[\]' || return
+  sleep 3
+  (($(logCount '^SEVERE: Refused plandek.dat (writable by every user)') == 1)) ||
+    fail "not one refusal for a file writable by every user"
+  logLines | grep -aA2 '^SEVERE: Refused plandek.dat' | tail -1 | grep -aq '^SEVERE: Reloaded crons -> \[\]' ||
+    fail "the refusal is not followed by the empty list"
+  [[ ! -e $workDir/every.txt ]] || fail "a refused schedule ran"
+  chmod 664 "$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[\* \* \* \* \*=' || return
+  waitForLines "$workDir/every.txt" 1 . || return
+  if ((EUID == 0)); then
+    chown nobody "$workDir/plandek.dat"
+    waitForLines "$workDir/plandek.log" 1 "^SEVERE: Refused plandek.dat (owned by user $(id -u nobody))" || return
+    waitForLines "$workDir/plandek.log" 2 'Reloaded crons -> \[\]' || return
+    chown root "$workDir/plandek.dat"
+    waitForLines "$workDir/plandek.log" 2 'Reloaded crons -> \[\* \* \* \* \*=' || return
+  else
+    echo "  (not root: the case of another owner is left out)"
+  fi
+  stopDaemon
+  (($(logCount '^SEVERE: Refused') == 1 + (EUID == 0))) || fail "refusals were repeated"
+  expectWholeLog
+}
+
+# A named pipe, then a link to an endless device, in place of the schedule:
+# each reads at once as an empty schedule, the passes go on, the file loads
+# again when it is back, and the daemon stops on request.
+scheduleIsAPipeOrDevice() {
+  everyMinute every.txt >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/every.txt" 1 . || return
+  mv "$workDir/plandek.dat" "$workDir/saved.dat"
+  mkfifo "$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[\]' || return
+  sleep 2
+  rm "$workDir/plandek.dat"
+  ln -s /dev/zero "$workDir/plandek.dat"
+  sleep 2
+  rm "$workDir/plandek.dat"
+  mv "$workDir/saved.dat" "$workDir/plandek.dat"
+  waitForLines "$workDir/plandek.log" 2 'Reloaded crons -> \[\* \* \* \* \*=' || return
+  local runs
+  runs=$(lineCount "$workDir/every.txt")
+  waitForLines "$workDir/every.txt" $((runs + 1)) . || return
+  stopDaemon
+  (($(logCount '^SEVERE: Reloaded crons -> \[\]') == 1)) || fail "not one empty list for the pipe and the device"
+  expectMinutes 'm >= 0' "$workDir/every.txt"
+  expectWholeLog
+}
+
 scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable scheduleOf50Megabytes logCannotBeOpened
-  logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun)
+  logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun
+  scheduleOthersCanChange scheduleIsAPipeOrDevice)
 for scenario in "${scenarios[@]:-}"; do
   [[ $# -gt 1 && " ${*:2} " != *" $scenario "* ]] && continue
   runScenario "$scenario"

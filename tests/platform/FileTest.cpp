@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "tests/support/FileContent.h"
+#include "tests/support/ResultWithin.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/Utf8Path.h"
 #include "tests/support/WithTemporaryFolder.h"
 
@@ -146,24 +149,105 @@ TEST_F(FileTest, ChildProcessesInheritNoFile) {
 }
 
 TEST_F(FileTest, AFileMovedAwayNoLongerHasTheIdentityAtItsName) {
+  using Outcome = platform::File::NameLookup::Outcome;
   const fs::path path = folder_.path() / "plandek.log";
   const fs::path moved = folder_.path() / "moved.log";
   platform::File file = platform::File::openForAppending(utf8(path));
   const std::optional<platform::File::Identity> identity = file.identity();
   ASSERT_TRUE(identity.has_value());
-  EXPECT_EQ(platform::File::identityAt(utf8(path)), identity);
+  const platform::File::NameLookup found{Outcome::found, *identity};
+  EXPECT_EQ(platform::File::identityAt(utf8(path)), found);
   writeFile(folder_.path() / "other.log", "other");
-  EXPECT_NE(platform::File::identityAt(utf8(folder_.path() / "other.log")), identity);
-  EXPECT_NE(platform::File::identityAt(utf8(folder_.path())), identity);
-  EXPECT_EQ(platform::File::identityAt(utf8(folder_.path() / "missing.log")), std::nullopt);
+  for (const fs::path& other : {folder_.path() / "other.log", folder_.path()}) {
+    const platform::File::NameLookup atOther = platform::File::identityAt(utf8(other));
+    EXPECT_EQ(atOther.outcome, Outcome::found) << other;
+    EXPECT_NE(atOther.identity, identity) << other;
+  }
 
   // Moved away, then another file put at its name.
   fs::rename(path, moved);
-  EXPECT_EQ(platform::File::identityAt(utf8(path)), std::nullopt);
-  EXPECT_EQ(platform::File::identityAt(utf8(moved)), identity);
+  EXPECT_EQ(platform::File::identityAt(utf8(path)).outcome, Outcome::absent);
+  EXPECT_EQ(platform::File::identityAt(utf8(moved)), found);
   writeFile(path, "new\r\n");
-  EXPECT_NE(platform::File::identityAt(utf8(path)), identity);
+  EXPECT_NE(platform::File::identityAt(utf8(path)), found);
 
   file.close();
   EXPECT_EQ(file.identity(), std::nullopt);
+}
+
+TEST_F(FileTest, TellsANameWithNothingThereFromOneThatCannotBeLookedUp) {
+  using Outcome = platform::File::NameLookup::Outcome;
+  writeFile(folder_.path() / "file", "x");
+  // Nothing can be there: a missing name, a missing folder on the way, a file
+  // taken for a folder, no name.
+  for (const std::string& name : {utf8(folder_.path() / "missing"), utf8(folder_.path() / "missing" / "x.log"),
+                                  utf8(folder_.path() / "file" / "x.log"), std::string()}) {
+    EXPECT_EQ(platform::File::identityAt(name).outcome, Outcome::absent) << name;
+  }
+
+  // A folder that may not be searched hides what is in it.
+  const fs::path locked = folder_.path() / "locked";
+  fs::create_directory(locked);
+  writeFile(locked / "x.log", "x");
+  fs::permissions(locked, fs::perms::none);
+  Outcome inLocked = Outcome::found;
+  const bool bound = runBoundByFileModes([&] { inLocked = platform::File::identityAt(utf8(locked / "x.log")).outcome; });
+  fs::permissions(locked, fs::perms::owner_all);
+  if (!bound) GTEST_SKIP() << "file modes do not bind this process";
+  EXPECT_EQ(inLocked, Outcome::unknown);
+}
+
+TEST_F(FileTest, OnlyARegularFileIsOneAndNothingElseKeepsTheReaderWaiting) {
+  writeFile(folder_.path() / "data.txt", "x");
+  EXPECT_TRUE(platform::File::openForReading(utf8(folder_.path() / "data.txt")).isRegularFile());
+  EXPECT_FALSE(platform::File::openForReading(utf8(folder_.path() / "missing")).isRegularFile());
+  EXPECT_FALSE(platform::File::openForReading(utf8(folder_.path())).isRegularFile());
+  const platform::File device = platform::File::openForReading(nullDeviceName());
+  EXPECT_TRUE(device.isOpen());
+  EXPECT_FALSE(device.isRegularFile());
+
+  // A pipe without a writer: neither the open nor a read waits for one.
+  const fs::path pipe = folder_.path() / "pipe";
+  if (!makeNamedPipe(pipe)) return;  // none on this system
+  const auto opened = resultWithin(std::chrono::seconds(60), [name = utf8(pipe)] {
+    platform::File file = platform::File::openForReading(name);
+    char byte = 0;
+    return file.isOpen() && !file.isRegularFile() && file.read(&byte, 1) <= 0;
+  });
+  EXPECT_EQ(opened, std::optional<bool>(true));
+}
+
+TEST_F(FileTest, TellsWhetherUsersOtherThanOursAndRootCouldChangeTheFile) {
+  using Reason = platform::File::WriteExposure::Reason;
+  const fs::path path = folder_.path() / "plandek.dat";
+  writeFile(path, "x");
+  const auto exposureWith = [&path](fs::perms modes) {
+    fs::permissions(path, modes);
+    return platform::File::openForReading(utf8(path)).writeExposure();
+  };
+  constexpr fs::perms ownerReadWrite = fs::perms::owner_read | fs::perms::owner_write;
+  if (!hasFileModes()) {
+    // Folder permissions decide it, which the file does not tell.
+    EXPECT_EQ(exposureWith(fs::perms::all).reason, Reason::none);
+    return;
+  }
+  const struct {
+    fs::perms modes;
+    Reason reason;
+  } cases[] = {
+      {ownerReadWrite, Reason::none},
+      {ownerReadWrite | fs::perms::group_write | fs::perms::others_read, Reason::none},
+      {ownerReadWrite | fs::perms::others_write, Reason::writableByEveryUser},
+      {fs::perms::all, Reason::writableByEveryUser},
+  };
+  for (const auto& testCase : cases) {
+    EXPECT_EQ(exposureWith(testCase.modes).reason, testCase.reason) << static_cast<int>(testCase.modes);
+  }
+  EXPECT_EQ(platform::File().writeExposure().reason, Reason::none);
+
+  if (!giveToUser(path, 65534)) GTEST_SKIP() << "giving files away takes root";
+  for (const fs::perms modes : {ownerReadWrite, fs::perms::all}) {
+    const platform::File::WriteExposure owned{Reason::ownedByAnotherUser, 65534};
+    EXPECT_EQ(exposureWith(modes), owned) << static_cast<int>(modes);
+  }
 }

@@ -55,7 +55,7 @@ void tqFileHandler::publish(const tqLogRecord& record) {
   // Formatted before the lock: only the write itself is serialised.
   const std::string line = asLine(formatter_.format(record));
   const std::lock_guard lock(mutex_);
-  if (file_.isOpen() && platform::File::identityAt(pattern_.view()) != openedIdentity_) reopen();
+  if (file_.isOpen() && isGoneFromItsName()) reopen();
   if (headPending_) {
     headPending_ = false;
     writeOut(asLine(formatter_.getHead(this)) + line);
@@ -65,6 +65,21 @@ void tqFileHandler::publish(const tqLogRecord& record) {
 }
 
 std::string tqFileHandler::toText() const { return {}; }
+
+bool tqFileHandler::isGoneFromItsName() const {
+  const platform::File::NameLookup atName = platform::File::identityAt(pattern_.view());
+  switch (atName.outcome) {
+    case platform::File::NameLookup::Outcome::absent:
+      return true;
+    case platform::File::NameLookup::Outcome::found:
+      return openedIdentity_.has_value() && atName.identity != *openedIdentity_;
+    case platform::File::NameLookup::Outcome::unknown:
+      // The file open is still the best guess: opening afresh would add an
+      // empty line or a console report to every record.
+      return false;
+  }
+  return false;
+}
 
 void tqFileHandler::reopen() {
   platform::File reopened = platform::File::openForAppending(pattern_.view());

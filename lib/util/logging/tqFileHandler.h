@@ -18,7 +18,8 @@
 // reaches the file whole, in one write, never mixed with another, and is with
 // the operating system before publish returns. The file is never inherited by
 // processes this one starts. A log file removed or moved away while open is
-// opened afresh at its name, for appending, before the next record.
+// opened afresh at its name, for appending, before the next record; when the
+// system cannot tell what is at the name, records go on into the file open.
 class tqFileHandler : public tqHandler {
  public:
   // Appends to the file at `pattern`.
@@ -49,6 +50,9 @@ class tqFileHandler : public tqHandler {
   // The code the error manager reports open failures with.
   static constexpr std::int64_t openErrorCode = 4;
 
+  // Whether the file open is no longer the one at the pattern: nothing is
+  // there, or another file is. The mutex must be held.
+  bool isGoneFromItsName() const;
   // Opens the file at the pattern again, in place of one no longer there; on
   // failure, reports it and keeps the old one. The mutex must be held.
   void reopen();

@@ -85,10 +85,6 @@ tqResourceBundle tqResourceBundle::getBundle(std::string_view baseName, std::str
 
   tqResourceBundle bundle;
   tqLineReader reader(platform::executableDirectory() + platform::pathSeparator() + fileName);
-  if (!reader.isOpen()) {
-    platform::writeConsole("Error: Can't load language file " + fileName + "\r\n");
-    return bundle;
-  }
   for (std::string line; reader.readLine(line);) {
     if (line.empty() || trimmed(line, " \t\n\r").starts_with('#')) continue;
     const std::size_t equals = line.find('=');
@@ -96,6 +92,12 @@ tqResourceBundle tqResourceBundle::getBundle(std::string_view baseName, std::str
     const std::string_view text = line;
     bundle.entries_.put(String(trimmed(text.substr(0, equals), " \t")),
                         String(trimmed(text.substr(equals + 1), " \t")));
+  }
+  // A file opened but not read to its end, such as a folder on systems that
+  // open one, is as unreadable as one that could not be opened.
+  if (!reader.isOpen() || reader.hasReadError()) {
+    platform::writeConsole("Error: Can't load language file " + fileName + "\r\n");
+    return {};
   }
   bundle.locale_ = tqString(locale);
   return bundle;

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <random>
 #include <string>
 
 #include "tests/lib/security/DigestInputs.h"
 #include "tests/support/FileContent.h"
+#include "tests/support/ResultWithin.h"
+#include "tests/support/SystemFiles.h"
 #include "tests/support/Utf8Path.h"
 #include "tests/support/WithTemporaryFolder.h"
 
@@ -59,6 +64,26 @@ TEST_F(tqMessageDigestFile, AnswersNothingAndKeepsWhatWasFedWhenThereIsNothingTo
       EXPECT_EQ(digest.digest(), tqMessageDigest(algorithm).digestText("abc")) << algorithm << " of '" << name << "'";
     }
   }
+}
+
+TEST_F(tqMessageDigestFile, AnswersNothingAtOnceForWhatIsNotARegularFile) {
+  // A pipe without a writer would keep the open waiting, a device the reads.
+  const struct {
+    const char* name;
+    std::function<bool(const fs::path&)> make;
+  } kinds[] = {
+      {"named pipe", makeNamedPipe},
+      {"link to an endless device", makeEndlessDeviceLink},
+  };
+  for (const auto& kind : kinds) {
+    const fs::path path = folder_.path() / "special";
+    if (!kind.make(path)) continue;  // none on this system
+    const std::optional<std::string> digest =
+        resultWithin(std::chrono::seconds(60), [name = utf8(path)] { return tqMessageDigest("MD5").digestFile(name); });
+    EXPECT_EQ(digest, std::optional<std::string>("")) << kind.name;
+    fs::remove(path);
+  }
+  EXPECT_EQ(tqMessageDigest("MD5").digestFile(nullDeviceName()), "");
 }
 
 TEST_F(tqMessageDigestFile, ReadsNamesInUtf8) {

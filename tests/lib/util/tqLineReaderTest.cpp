@@ -19,6 +19,7 @@ std::vector<std::string> linesOf(const std::filesystem::path& path) {
   tqLineReader reader(utf8(path));
   std::vector<std::string> lines;
   for (std::string line; reader.readLine(line);) lines.push_back(line);
+  EXPECT_FALSE(reader.hasReadError());
   return lines;
 }
 
@@ -92,6 +93,14 @@ TEST_F(tqLineReaderTest, ReadsLinesAcrossItsBufferAndKeepsZeroBytes) {
               (Lines{longLine, std::string("z\0z", 3)}))
         << length;
   }
+}
+
+TEST_F(tqLineReaderTest, AFolderIsAReadErrorNotAnEmptyFile) {
+  // Some systems refuse to open a folder, others open it and fail the read.
+  tqLineReader reader(utf8(folder_.path()));
+  std::string line;
+  EXPECT_FALSE(reader.readLine(line));
+  EXPECT_TRUE(reader.hasReadError());
 }
 
 TEST_F(tqLineReaderTest, AMissingFileHasNoLines) {

@@ -25,6 +25,8 @@ class BundleFile {
   }
 
   void write(const std::string& bytes) const { writeFile(path_, bytes); }
+  // A folder with the file's name in its place.
+  void makeFolder() const { std::filesystem::create_directory(pathOf(path_)); }
   const std::string& baseName() const { return baseName_; }
   const std::string& fileName() const { return fileName_; }
 

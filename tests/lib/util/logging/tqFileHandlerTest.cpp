@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "lib/lang/tqDateSerial.h"
@@ -13,6 +14,8 @@
 #include "platform/File.h"
 #include "tests/support/ConsoleCapture.h"
 #include "tests/support/FileContent.h"
+#include "tests/support/SystemFiles.h"
+#include "tests/support/Utf8Path.h"
 #include "tests/support/WithTemporaryFolder.h"
 
 namespace {
@@ -172,6 +175,34 @@ TEST_F(tqFileHandlerTest, ALogThatCannotBeOpenedAfreshIsReportedAndTheOldOneKept
       consoleOutputOf([&] { handler.publish(recordOf({tqLevel::SEVERE, "kept", {}})); });
   EXPECT_EQ(output, asReadBackInTextMode("tqErrorManager: 4: Open error\r\nOpen error\r\n\r\n"));
   EXPECT_EQ(contentOf(moved), "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: kept\r\n");
+}
+
+TEST_F(tqFileHandlerTest, ALogWhoseNameCannotBeLookedUpGoesOnInTheFileOpen) {
+  // The log's folder made unsearchable: the name tells nothing, and the file
+  // open is still the log.
+  namespace fs = std::filesystem;
+  const fs::path logFolder = folder_.path() / "logs";
+  fs::create_directory(logFolder);
+  const std::string log = utf8(logFolder / "plandek.log");
+  tqFileHandler handler(log);
+  handler.publish(recordOf({tqLevel::SEVERE, "first", {}}));
+  fs::permissions(logFolder, fs::perms::none);
+  bool lookupFailed = false;
+  std::string output;
+  const bool bound = runBoundByFileModes([&] {
+    std::error_code error;
+    lookupFailed = fs::status(pathOf(log), error).type() == fs::file_type::none && error == std::errc::permission_denied;
+    output = consoleOutputOf([&] {
+      handler.publish(recordOf({tqLevel::SEVERE, "second", {}}));
+      handler.publish(recordOf({tqLevel::SEVERE, "third", {}}));
+    });
+  });
+  fs::permissions(logFolder, fs::perms::owner_all);
+  if (!bound || !lookupFailed) GTEST_SKIP() << "file modes do not keep this process from looking names up";
+  EXPECT_EQ(output, "");
+  EXPECT_EQ(contentOf(log),
+            "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: first\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: second\r\n"
+            "12-08-2026 21:09:00 plandek\r\nSEVERE: third\r\n");
 }
 
 TEST_F(tqFileHandlerTest, WithoutAFreeHandleRecordsGoToTheConsole) {

@@ -67,14 +67,19 @@ TEST(tqResourceBundle, ALaterLineForTheSameKeyWins) {
   EXPECT_EQ(bundle.keySet().toString(), "[k, other]");
 }
 
-TEST(tqResourceBundle, AMissingFileIsReportedAndGivesAnEmptyBundle) {
-  const BundleFile missing("tqResourceBundleMissing", "de");
-  tqResourceBundle bundle;
-  EXPECT_EQ(consoleOutputOf([&] { bundle = tqResourceBundle::getBundle(missing.baseName(), "de"); }),
-            asReadBackInTextMode("Error: Can't load language file " + missing.fileName() + "\r\n"));
-  EXPECT_EQ(missing.fileName(), missing.baseName() + "_de.properties");
-  EXPECT_EQ(bundle.getString("a"), "");
-  EXPECT_TRUE(bundle.keySet().isEmpty());
+TEST(tqResourceBundle, AMissingOrUnreadableFileIsReportedAndGivesAnEmptyBundle) {
+  // Some systems refuse to open a folder, others open it and fail the read.
+  for (const bool folder : {false, true}) {
+    const BundleFile unreadable("tqResourceBundleUnreadable", "de");
+    if (folder) unreadable.makeFolder();
+    tqResourceBundle bundle;
+    EXPECT_EQ(consoleOutputOf([&] { bundle = tqResourceBundle::getBundle(unreadable.baseName(), "de"); }),
+              asReadBackInTextMode("Error: Can't load language file " + unreadable.fileName() + "\r\n"))
+        << (folder ? "folder" : "missing");
+    EXPECT_EQ(unreadable.fileName(), unreadable.baseName() + "_de.properties");
+    EXPECT_EQ(bundle.getString("a"), "");
+    EXPECT_TRUE(bundle.keySet().isEmpty());
+  }
 }
 
 TEST(tqResourceBundle, ALocaleNamesItsOwnFileWithoutFallingBack) {
