@@ -130,7 +130,8 @@ scheduleOf50Megabytes() {
   logHas 'even-3.txt\]' && fail "the reload was over before the stop"
   stopDaemon
   logHas 'Starting date +%M >> even-3.txt' && fail "a command started after the stop"
-  expectStartMinutes 'm % 2 == 0' 'date +%M >> even'
+  # No minute check: on a busy machine a pass that reads 50 MB may end in the
+  # next minute and start its minute's entries there, as a late pass does.
   expectWholeLog
   endsWithClosingEmptyLine || fail "no closing empty line"
 }
