@@ -203,6 +203,7 @@ ScheduleCompilation compileSchedule(std::string_view schedule) { return Schedule
 
 std::string shownInReason(std::string_view text) {
   // Pieces hold no blanks, so only a piece that ends in "):" could form one.
-  if (text.ends_with("):")) return "'" + std::string(text) + "'";
-  return std::string(text);
+  std::string shown(text);
+  if (shown.ends_with("):")) shown.insert(0, 1, '\'').push_back('\'');
+  return shown;
 }

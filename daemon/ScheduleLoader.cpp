@@ -121,7 +121,7 @@ class ScheduleReader {
       schedule = reboot;
     } else if (first.front() == '@') {
       const ScheduleMacro* macro = macroNamed(first);
-      if (macro == nullptr) return "unknown macro " + std::string(first);
+      if (macro == nullptr) return std::string("unknown macro ").append(first);
       schedule = macro->schedule;
     } else {
       schedule = first;
