@@ -1,6 +1,7 @@
 #include "daemon/CompiledSchedule.h"
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -24,8 +25,22 @@ Bits stepLattice(int first, int step) {
   return bits;
 }
 
-// Reads one field left to right, one character at a time; a fault leaves
-// its reason behind.
+constexpr std::string_view dayNames[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+constexpr std::string_view monthNames[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                           "jul", "aug", "sep", "oct", "nov", "dec"};
+
+bool isDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool equalIgnoringCase(std::string_view text, std::string_view lowerCase) {
+  return text.size() == lowerCase.size() &&
+         std::equal(text.begin(), text.end(), lowerCase.begin(),
+                    [](char c, char lower) { return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == lower; });
+}
+
+// Reads one field left to right, one piece at a time; a fault leaves its
+// reason behind.
 class FieldReader {
  public:
   FieldReader(std::string_view field, int index) : text_(field), index_(index) {}
@@ -40,9 +55,13 @@ class FieldReader {
       do {
         const std::size_t itemStart = at_;
         int low = 0;
-        if (!number(low)) return std::nullopt;
+        if (!value(low)) return std::nullopt;
         int high = low;
-        if (take('-') && !number(high)) return std::nullopt;
+        if (take('-')) {
+          if (!value(high)) return std::nullopt;
+          // "sat-sun" runs to the end of the week, Sunday as 7.
+          if (index_ == weekdayField && lastWasName_ && high == 0 && low > 0) high = sundayAsSeven;
+        }
         if (low > high) return blame(std::string(text_.substr(itemStart, at_ - itemStart)) + " runs backwards");
         if (firstItem) first = low;
         firstItem = false;
@@ -50,12 +69,13 @@ class FieldReader {
       } while (take(','));
     }
     if (take('/')) {
-      int step = 0;
-      if (!number(step, false)) return std::nullopt;
-      if (step < 1) return blame("a step of 0");
-      bits &= stepLattice(first, step);
+      const std::string_view piece = nextPiece();
+      if (piece.empty()) return blame("an empty step");
+      if (!isDigits(piece)) return blame(shownInReason(piece) + " is not a number");
+      if (numberOf(piece) < 1) return blame("a step of 0");
+      bits &= stepLattice(first, numberOf(piece));
     }
-    if (at_ != text_.size()) return blame(std::string(text_) + " is not understood");
+    if (at_ != text_.size()) return blame(shownInReason(text_) + " is not understood");
     return bits;
   }
 
@@ -68,27 +88,56 @@ class FieldReader {
     return true;
   }
 
-  // One or more digits, inside the field's range when `inRange`.
-  bool number(int& value, bool inRange = true) {
+  // The text up to the next ",", "-" or "/", taken.
+  std::string_view nextPiece() {
     const std::size_t start = at_;
-    value = 0;
-    while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') {
-      value = std::min(value * 10 + (text_[at_] - '0'), numberCeiling);
-      ++at_;
-    }
-    const std::string_view digits = text_.substr(start, at_ - start);
-    if (digits.empty()) {
-      const std::string_view piece = text_.substr(start, text_.find_first_of(",-/", start) - start);
-      blame(piece.empty() ? "an empty list item" : std::string(piece) + " is not a number");
+    at_ = std::min(text_.find_first_of(",-/", start), text_.size());
+    return text_.substr(start, at_ - start);
+  }
+
+  static int numberOf(std::string_view digits) {
+    int value = 0;
+    for (const char digit : digits) value = std::min(value * 10 + (digit - '0'), numberCeiling);
+    return value;
+  }
+
+  // A number inside the field's range or, in the month and day-of-week
+  // fields, a name of three letters in any case.
+  bool value(int& result) {
+    const std::string_view piece = nextPiece();
+    lastWasName_ = false;
+    if (piece.empty()) {
+      blame("an empty list item");
       return false;
     }
+    if (!isDigits(piece)) {
+      const std::span<const std::string_view> names = namesOfField();
+      const auto name = std::find_if(names.begin(), names.end(),
+                                     [piece](std::string_view candidate) { return equalIgnoringCase(piece, candidate); });
+      if (name == names.end()) {
+        const std::string_view kind =
+            index_ == monthField ? " or a month name" : index_ == weekdayField ? " or a day name" : "";
+        blame(shownInReason(piece) + " is not a number" + std::string(kind));
+        return false;
+      }
+      result = static_cast<int>(name - names.begin()) + (index_ == monthField ? 1 : 0);
+      lastWasName_ = true;
+      return true;
+    }
+    result = numberOf(piece);
     const ScheduleFieldRange range = scheduleFieldRanges[index_];
-    if (inRange && (value < range.first || value > range.last)) {
-      reason_ = std::string(fieldNames[index_]) + " " + std::string(digits) + " is not in " +
+    if (result < range.first || result > range.last) {
+      reason_ = std::string(fieldNames[index_]) + " " + std::string(piece) + " is not in " +
                 std::to_string(range.first) + "-" + std::to_string(range.last);
       return false;
     }
     return true;
+  }
+
+  std::span<const std::string_view> namesOfField() const {
+    if (index_ == monthField) return monthNames;
+    if (index_ == weekdayField) return dayNames;
+    return {};
   }
 
   std::nullopt_t blame(const std::string& detail) {
@@ -99,6 +148,7 @@ class FieldReader {
   std::string_view text_;
   int index_;
   std::size_t at_ = 0;
+  bool lastWasName_ = false;
   std::string reason_;
 };
 
@@ -150,3 +200,10 @@ CompiledSchedule::CompiledSchedule(std::string_view schedule) {
 }
 
 ScheduleCompilation compileSchedule(std::string_view schedule) { return ScheduleCompiler::compile(schedule); }
+
+std::string shownInReason(std::string_view text) {
+  // Pieces hold no blanks, so only a piece that ends in "):" could form one.
+  std::string shown(text);
+  if (shown.ends_with("):")) shown.insert(0, 1, '\'').push_back('\'');
+  return shown;
+}

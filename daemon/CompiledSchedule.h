@@ -13,11 +13,13 @@
 // schedule grammar:
 //
 // A schedule is "@reboot" or five fields separated by single blanks. A field is
-//   base ["/" step],  base := "*" | item ("," item)*,  item := number ["-" number]
-// with digits only, a step of 1 or more, ranges that do not run backwards and
-// every number inside its field's range. "*" stands for 0 to 59 in every field,
-// and a step keeps the values whose distance from the field's first value it
-// divides: */15 is 0, 15, 30, 45 and 1,2,3/2 is 1 and 3.
+//   base ["/" step],  base := "*" | item ("," item)*,  item := value ["-" value]
+// where a value is digits inside the field's range or, in the month field,
+// jan ... dec and, in the day-of-week field, sun ... sat, in any case. A step
+// is digits, 1 or more; ranges do not run backwards, but a range that ends in
+// the name sun ends at 7, so sat-sun is Saturday and Sunday. "*" stands for 0
+// to 59 in every field, and a step keeps the values whose distance from the
+// field's first value it divides: */15 is 0, 15, 30, 45 and 1,2,3/2 is 1 and 3.
 class CompiledSchedule {
  public:
   // Never due.
@@ -52,6 +54,7 @@ class CompiledSchedule {
 
 // A schedule text compiled: the schedule, or the reason in plain words why
 // the text is malformed ("hour 25 is not in 0-23", "minute: a step of 0").
+// A reason made from a schedule without blanks never holds "): ".
 struct ScheduleCompilation {
   std::optional<CompiledSchedule> schedule;
   std::string malformation;
@@ -59,3 +62,8 @@ struct ScheduleCompilation {
 
 // "@reboot" compiles to a schedule that is never due.
 ScheduleCompilation compileSchedule(std::string_view schedule);
+
+// A piece of the user's text as a reason shows it: quoted when it ends in
+// "):", so that a reason never holds "): " (the log's record for a skipped
+// line ends its reason with them). Pieces of a line's words hold no blanks.
+std::string shownInReason(std::string_view text);

@@ -1,16 +1,21 @@
 #include "daemon/Cron.h"
 
+#include <utility>
+
 Cron::Cron(std::string_view schedule, std::string_view command)
     : schedule_(schedule), command_(command), compiledSchedule_(schedule) {}
 
-Cron::Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule)
-    : schedule_(schedule), command_(command), compiledSchedule_(compiledSchedule) {}
+Cron::Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule,
+           platform::CommandEnvironment environment)
+    : schedule_(schedule), command_(command), compiledSchedule_(compiledSchedule), environment_(std::move(environment)) {}
 
 const String& Cron::schedule() const { return schedule_; }
 
 const String& Cron::command() const { return command_; }
 
 const CompiledSchedule& Cron::compiledSchedule() const { return compiledSchedule_; }
+
+const platform::CommandEnvironment& Cron::environment() const { return environment_; }
 
 std::string Cron::toString() const {
   std::string key;

@@ -6,22 +6,25 @@
 #include "daemon/CompiledSchedule.h"
 #include "lib/lang/tqTypes.h"
 #include "lib/util/tqElementRules.h"
+#include "platform/CommandEnvironment.h"
 
-// One entry of the schedule: when to run and what. A plain value, compared by
-// its key text, schedule "=" command. The schedule is compiled once, here, so
-// the scheduler's minute pass never parses text.
+// One entry of the schedule: when to run, what, and in which environment. A
+// plain value, compared by its key text, schedule "=" command. The schedule is
+// compiled once, here, so the scheduler's minute pass never parses text.
 class Cron {
  public:
   // Both texts empty; never due.
   Cron() = default;
-  // Compiles `schedule`.
+  // Compiles `schedule`; the command runs in the daemon's own environment.
   Cron(std::string_view schedule, std::string_view command);
   // `compiledSchedule` is `schedule` compiled, by a caller that has done so.
-  Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule);
+  Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule,
+       platform::CommandEnvironment environment = {});
 
   const String& schedule() const;
   const String& command() const;
   const CompiledSchedule& compiledSchedule() const;
+  const platform::CommandEnvironment& environment() const;
 
   // The key text: schedule "=" command, nothing around the "=".
   std::string toString() const;
@@ -33,6 +36,7 @@ class Cron {
   String schedule_;
   String command_;
   CompiledSchedule compiledSchedule_;
+  platform::CommandEnvironment environment_;
 };
 
 template <>

@@ -44,7 +44,7 @@ void JobLauncher::runJob(const std::shared_ptr<Gate>& gate, const Process& proce
     if (--gate->reporting == 0) gate->reportsDone.notify_all();
   }
   // A command that could not be started is as one that failed: nobody to tell.
-  gate->runCommand(process.command());
+  gate->runCommand(process.command(), process.environment());
 }
 
 JobLauncher::JobLauncher() : JobLauncher(startDetachedThread, platform::runCommand) {}

@@ -15,8 +15,10 @@ class JobLauncher {
   // Runs the body in a new thread that nobody waits for; false, with the body
   // gone unrun, when no thread could be made.
   using ThreadStarter = std::function<bool(std::function<void()> body)>;
-  // Runs the command line and waits for it; false when it could not be started.
-  using CommandRunner = std::function<bool(std::string_view commandLine)>;
+  // Runs the command line in the environment and waits for it; false when it
+  // could not be started.
+  using CommandRunner =
+      std::function<bool(std::string_view commandLine, const platform::CommandEnvironment& environment)>;
 
   // Detached standard threads and the system's command interpreter.
   JobLauncher();

@@ -46,14 +46,14 @@ void Plandek::useSchedule(LoadedSchedule loaded) {
   if (!loaded.refusal.empty()) log_("Refused plandek.dat ({0})", {loaded.refusal});
   crons_ = std::move(loaded.crons);
   for (const SkippedLine& line : loaded.skippedLines) {
-    log_("Skipped line {0}: {1}", {std::to_string(line.number), line.text});
+    log_("Skipped line {0} ({1}): {2}", {std::to_string(line.number), line.reason, line.text});
   }
   log_("Reloaded crons -> {0}", {crons_.toString()});
 }
 
 void Plandek::startRebootEntries() {
   for (const Cron& entry : crons_) {
-    if (entry.schedule() == rebootSchedule) startJob(entry.command());
+    if (entry.schedule() == rebootSchedule) startJob(entry);
   }
 }
 
@@ -71,7 +71,7 @@ bool Plandek::checkSchedule() {
 }
 
 void Plandek::startDueEntries(const MinuteToMatch& minute) {
-  forEachDueEntry(crons_, minute, [this](const Cron& entry) { startJob(entry.command()); });
+  forEachDueEntry(crons_, minute, [this](const Cron& entry) { startJob(entry); });
 }
 
-void Plandek::startJob(const String& command) { jobs_.start(Process(command, log_)); }
+void Plandek::startJob(const Cron& entry) { jobs_.start(Process(entry.command(), log_, entry.environment())); }

@@ -44,7 +44,7 @@ class Plandek {
   // False when a stop was requested meanwhile.
   bool checkSchedule();
   void startDueEntries(const MinuteToMatch& minute);
-  void startJob(const String& command);
+  void startJob(const Cron& entry);
 
   // Once run has started the scheduler, only the scheduler thread touches
   // these two.

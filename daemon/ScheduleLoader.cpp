@@ -1,10 +1,15 @@
 #include "daemon/ScheduleLoader.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "daemon/CompiledSchedule.h"
 #include "daemon/ScheduleTime.h"
+#include "daemon/TextEncoding.h"
 #include "lib/util/tqLineSplitter.h"
+#include "platform/CommandEnvironment.h"
+#include "platform/SystemText.h"
 
 namespace {
 
@@ -16,6 +21,13 @@ std::string_view withoutLeadingSeparators(std::string_view text) {
   std::size_t start = 0;
   while (start < text.size() && isSeparator(text[start])) ++start;
   return text.substr(start);
+}
+
+std::string_view withoutSeparatorsAtTheEnds(std::string_view text) {
+  text = withoutLeadingSeparators(text);
+  std::size_t end = text.size();
+  while (end > 0 && isSeparator(text[end - 1])) --end;
+  return text.substr(0, end);
 }
 
 std::string_view trimmedOfBlanks(std::string_view text) {
@@ -40,35 +52,118 @@ const ScheduleMacro* macroNamed(std::string_view word) {
   return macro == scheduleMacros.end() ? nullptr : &*macro;
 }
 
-void readLine(std::string_view line, std::int64_t number, LoadedSchedule& loaded) {
-  line = trimmedOfBlanks(line.substr(0, line.find('\0')));
-  std::string_view rest = line;
-  const std::string_view first = takeWord(rest);
-  if (first.empty() || first.front() == '#') return;
-
-  std::string schedule;
-  if (first == reboot) {
-    schedule = reboot;
-  } else if (const ScheduleMacro* macro = macroNamed(first)) {
-    schedule = macro->schedule;
-  } else {
-    schedule = first;
-    for (int field = 1; field < scheduleFieldCount; ++field) schedule.append(" ").append(takeWord(rest));
-  }
-  const std::string_view command = withoutLeadingSeparators(rest);
-  const ScheduleCompilation compilation = compileSchedule(schedule);
-  if (command.empty() || !compilation.schedule) {
-    loaded.skippedLines.push_back({number, std::string(line)});
-    return;
-  }
-  loaded.crons.add(Cron(schedule, command, *compilation.schedule));
+bool isVariableName(std::string_view name) {
+  const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  return !name.empty() && isLetter(name.front()) &&
+         std::all_of(name.begin(), name.end(), [&](char c) { return isLetter(c) || (c >= '0' && c <= '9'); });
 }
+
+std::string_view withoutMatchingQuotes(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+// Reads the lines in file order; what a line means can depend on the
+// environment lines above it.
+class ScheduleReader {
+ public:
+  void readLine(std::string_view line, std::int64_t number) {
+    line = trimmedOfBlanks(line.substr(0, line.find('\0')));
+    std::string converted;
+    if (!isUtf8(line)) {
+      converted = platform::utf8FromSystemText(line);
+      line = converted;
+    }
+    std::string_view rest = line;
+    const std::string_view first = takeWord(rest);
+    if (first.empty() || first.front() == '#') return;
+    const std::optional<std::string> reason = isEnvironmentLine(line) ? readSetting(line) : readEntry(line);
+    if (reason) loaded_.skippedLines.push_back({number, *reason, std::string(line)});
+  }
+
+  LoadedSchedule take() { return std::move(loaded_); }
+
+ private:
+  // One word or none before the first "=": a blank before it would make the
+  // "=" part of a command.
+  static bool isEnvironmentLine(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return false;
+    const std::string_view name = withoutSeparatorsAtTheEnds(line.substr(0, equals));
+    return std::none_of(name.begin(), name.end(), isSeparator);
+  }
+
+  // The reason when the line is refused.
+  std::optional<std::string> readSetting(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    const std::string_view name = withoutSeparatorsAtTheEnds(line.substr(0, equals));
+    if (name.empty()) return "no variable name before =";
+    if (!isVariableName(name)) return shownInReason(name) + " is not a variable name";
+    const std::string_view value = withoutMatchingQuotes(withoutSeparatorsAtTheEnds(line.substr(equals + 1)));
+    const auto setting = std::find_if(settings_.begin(), settings_.end(),
+                                      [name](const platform::CommandEnvironment::Setting& s) { return s.name == name; });
+    if (setting == settings_.end()) {
+      settings_.push_back({std::string(name), std::string(value)});
+    } else {
+      setting->value = value;
+    }
+    environmentIsCurrent_ = false;
+    return std::nullopt;
+  }
+
+  std::optional<std::string> readEntry(std::string_view line) {
+    std::string_view rest = line;
+    const std::string_view first = takeWord(rest);
+    std::string schedule;
+    if (first == reboot) {
+      schedule = reboot;
+    } else if (first.front() == '@') {
+      const ScheduleMacro* macro = macroNamed(first);
+      if (macro == nullptr) return std::string("unknown macro ").append(first);
+      schedule = macro->schedule;
+    } else {
+      schedule = first;
+      for (int field = 1; field < scheduleFieldCount; ++field) {
+        const std::string_view word = takeWord(rest);
+        if (word.empty()) return "too few fields";
+        schedule.append(" ").append(word);
+      }
+    }
+    const ScheduleCompilation compilation = compileSchedule(schedule);
+    if (!compilation.schedule) return compilation.malformation;
+    const std::string_view command = withoutLeadingSeparators(rest);
+    if (command.empty()) {
+      if (first.front() == '@') return std::string(first) + " without a command";
+      return "no command after the five time fields";
+    }
+    // The interpreter would expand the word to the first file names of the folder.
+    if (first != reboot && (command.front() == '*' || command.front() == '?')) {
+      return std::string("the command starts with '") + command.front() + "': one time field too many?";
+    }
+    if (!environmentIsCurrent_) {
+      environment_ = platform::CommandEnvironment(settings_);
+      environmentIsCurrent_ = true;
+    }
+    loaded_.crons.add(Cron(schedule, command, *compilation.schedule, environment_));
+    return std::nullopt;
+  }
+
+  LoadedSchedule loaded_;
+  std::vector<platform::CommandEnvironment::Setting> settings_;
+  // Made when the first entry after a change of the settings needs it.
+  platform::CommandEnvironment environment_;
+  bool environmentIsCurrent_ = true;
+};
 
 }  // namespace
 
 LoadedSchedule readSchedule(std::string_view bytes) {
-  LoadedSchedule loaded;
+  std::string decoded;
+  const std::string_view text = textOfFile(bytes, decoded);
+  ScheduleReader reader;
   std::int64_t number = 0;
-  forEachLine(bytes, [&](std::string_view line) { readLine(line, ++number, loaded); });
-  return loaded;
+  forEachLine(text, [&](std::string_view line) { reader.readLine(line, ++number); });
+  return reader.take();
 }

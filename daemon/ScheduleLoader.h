@@ -10,9 +10,11 @@
 #include "lib/util/tqList.h"
 
 // A line of the schedule file that was refused: its number, counted from 1,
-// and its text trimmed of blanks.
+// the reason in plain words (never holding "): ") and its text trimmed of
+// blanks.
 struct SkippedLine {
   std::int64_t number = 0;
+  std::string reason;
   std::string text;
 };
 
@@ -42,13 +44,25 @@ inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
 
 // The entries of a schedule file, in file order, and the lines it refused.
 //
-// Lines end at LF, CR LF or a lone CR; a line's text ends at its first zero
-// byte, as every text of the library does. A line is trimmed of blanks at both
-// ends; tabs and runs of blanks separate its words. A line without words and a
-// line whose first word begins with "#" are ignored. The others read
+// The bytes are text as editors save it (see textOfFile); a line that is not
+// valid UTF-8 is taken as the system reads such text (platform's
+// utf8FromSystemText). Lines end at LF, CR LF or a lone CR; a line's text ends
+// at its first zero byte, as every text of the library does. A line is
+// trimmed of blanks at both ends; tabs and runs of blanks separate its words.
+// A line without words and a line whose first word begins with "#" are
+// ignored. The others read
+//   NAME=value                             an environment setting
 //   @reboot command                        a start-up entry
 //   macro command                          a macro standing for the five fields
 //   minute hour day month weekday command  a timed entry
-// where the command is the rest of the line exactly as written. A line without
-// a command and a line whose fields are malformed are refused.
+// where the command is the rest of the line exactly as written. A line whose
+// text before its first "=" is one word (or none) is an environment line: the
+// word must be a name of letters, digits and "_", not beginning with a digit;
+// blanks may stand around the "="; the value is the rest, trimmed, without one
+// pair of matching quotes around it. A setting applies to the entries below it
+// until the name is set again; each run of entries between settings shares one
+// CommandEnvironment, built here. Refused are: a line without a command, a
+// line with malformed fields or an unknown macro, an environment line with a
+// bad name, and a timed line whose command begins with "*" or "?" (a sixth
+// time field, which the interpreter would expand to file names).
 LoadedSchedule readSchedule(std::string_view bytes);

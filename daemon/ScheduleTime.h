@@ -15,6 +15,7 @@ inline constexpr ScheduleFieldRange scheduleFieldRanges[scheduleFieldCount] = {
     {0, 59}, {0, 23}, {1, 31}, {1, 12}, {0, 7}};
 inline constexpr int minuteField = 0;
 inline constexpr int hourField = 1;
+inline constexpr int monthField = 3;
 inline constexpr int weekdayField = 4;
 inline constexpr int sundayAsSeven = 7;
 

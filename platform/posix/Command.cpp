@@ -6,6 +6,8 @@
 #include <string>
 #include <sys/wait.h>
 
+#include "platform/posix/PreparedEnvironment.h"
+
 extern char** environ;
 
 namespace platform {
@@ -42,19 +44,22 @@ class SpawnAttributes {
 
 }  // namespace
 
-bool runCommand(std::string_view commandLine) {
+bool runCommand(std::string_view commandLine, const CommandEnvironment& environment) {
   if (commandLine.find('\0') != std::string_view::npos) return false;
+  const CommandEnvironment::Prepared* prepared = environment.prepared();
   std::string command(commandLine);
-  char shellName[] = "sh";
+  std::string interpreterName = prepared != nullptr ? prepared->interpreterName : "sh";
   char commandOption[] = "-c";
   // "--" keeps a command that begins with "-" from being read as an option.
   char endOfOptions[] = "--";
-  char* arguments[] = {shellName, commandOption, endOfOptions, command.data(), nullptr};
+  char* arguments[] = {interpreterName.data(), commandOption, endOfOptions, command.data(), nullptr};
 
   const SpawnAttributes attributes;
   if (attributes.get() == nullptr) return false;
   pid_t child = 0;
-  if (posix_spawn(&child, "/bin/sh", nullptr, attributes.get(), arguments, environ) != 0) return false;
+  const char* interpreter = prepared != nullptr ? prepared->interpreter.c_str() : "/bin/sh";
+  char* const* variables = prepared != nullptr ? prepared->pointers.data() : environ;
+  if (posix_spawn(&child, interpreter, nullptr, attributes.get(), arguments, variables) != 0) return false;
   // Reaping it here keeps the daemon free of zombies.
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {

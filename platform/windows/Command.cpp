@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/windows/PreparedEnvironment.h"
 #include "platform/windows/WideText.h"
 
 namespace platform {
@@ -30,17 +31,20 @@ std::wstring commandInterpreter() {
 
 }  // namespace
 
-bool runCommand(std::string_view commandLine) {
+bool runCommand(std::string_view commandLine, const CommandEnvironment& environment) {
   if (commandLine.find('\0') != std::string_view::npos) return false;
   // cmd.exe drops the first and the last double quote of what follows /c, so
   // a command that itself begins with a quoted program path arrives intact.
   std::wstring line = L"\"";
-  line.append(commandInterpreter()).append(L"\" /c \"").append(windows::toWide(commandLine)).append(L"\"");
+  line.append(commandInterpreter()).append(L"\" /c \"").append(windows::textToWide(commandLine)).append(L"\"");
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                      &startup, &process)) {
+  const CommandEnvironment::Prepared* prepared = environment.prepared();
+  // CreateProcessW only reads the block; null is the daemon's own environment.
+  void* block = prepared != nullptr ? const_cast<wchar_t*>(prepared->block.c_str()) : nullptr;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                      block, nullptr, &startup, &process)) {
     return false;
   }
   CloseHandle(process.hThread);

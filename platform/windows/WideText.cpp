@@ -25,4 +25,21 @@ std::wstring toWide(std::string_view utf8) {
   return wide;
 }
 
+std::wstring textToWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int textLength = static_cast<int>(text.size());
+  UINT codePage = CP_UTF8;
+  DWORD flags = MB_ERR_INVALID_CHARS;
+  int length = MultiByteToWideChar(codePage, flags, text.data(), textLength, nullptr, 0);
+  if (length <= 0) {
+    codePage = CP_ACP;
+    flags = 0;
+    length = MultiByteToWideChar(codePage, flags, text.data(), textLength, nullptr, 0);
+    if (length <= 0) return {};
+  }
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, flags, text.data(), textLength, wide.data(), length);
+  return wide;
+}
+
 }  // namespace platform::windows

@@ -89,8 +89,8 @@ TEST_F(JobLauncherTest, AThreadThatCannotBeMadeLosesOnlyItsOwnStart) {
 TEST_F(JobLauncherTest, ACommandThatCannotBeStartedStopsNothing) {
   RecordedLog log;
   // Leaves a mark where the system would have failed to start the interpreter.
-  const auto runUnlessMissing = [](std::string_view commandLine) {
-    if (commandLine != "missing") return platform::runCommand(commandLine);
+  const auto runUnlessMissing = [](std::string_view commandLine, const platform::CommandEnvironment& environment) {
+    if (commandLine != "missing") return platform::runCommand(commandLine, environment);
     std::ofstream("tried.txt") << "tried";
     return false;
   };
@@ -101,4 +101,17 @@ TEST_F(JobLauncherTest, ACommandThatCannotBeStartedStopsNothing) {
   ASSERT_TRUE(awaitFile("after.txt"));
   launcher.close();
   EXPECT_EQ(sorted(log.records()), (std::vector<std::string>{"Starting echo after> after.txt", "Starting missing"}));
+}
+
+TEST_F(JobLauncherTest, RunsTheCommandInItsProcesssEnvironment) {
+  RecordedLog log;
+  std::vector<platform::CommandEnvironment::Setting> handedOver;
+  JobLauncher launcher([](std::function<void()> body) { body(); return true; },
+                       [&handedOver](std::string_view, const platform::CommandEnvironment& environment) {
+                         handedOver = environment.settings();
+                         return true;
+                       });
+  const std::vector<platform::CommandEnvironment::Setting> settings = {{"SHELL", "/bin/bash"}, {"A", "1"}};
+  ASSERT_TRUE(launcher.start(Process("run", log.sink(), platform::CommandEnvironment(settings))));
+  EXPECT_EQ(handedOver, settings);
 }

@@ -44,7 +44,7 @@ TEST_F(PlandekTest, StartsUpRunsTheFirstPassAtOnceAndStopsWithoutWaitingForComma
 
   const std::vector<std::string> records = log.records();
   ASSERT_GE(records.size(), 4u);
-  EXPECT_EQ(records[0], "Skipped line 3: bad line");
+  EXPECT_EQ(records[0], "Skipped line 3 (too few fields): bad line");
   EXPECT_EQ(records[1], "Reloaded crons -> [@reboot=" + held + ", * * * * *=echo minute>> minute.txt]");
   EXPECT_TRUE(holds(records, "Starting " + held));
   EXPECT_TRUE(holds(records, "Starting echo minute>> minute.txt"));

@@ -55,6 +55,17 @@ TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
   EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=backup.bat]");
 }
 
+TEST_F(ScheduleFileTest, DigestsTheBytesNotTheText) {
+  ScheduleFile file("plandek.dat");
+  write("@daily a\n");
+  ASSERT_TRUE(file.readIfChanged());
+  // The same text saved in UTF-16 with a byte-order mark.
+  write(std::string("\xFF\xFE@\0d\0a\0i\0l\0y\0 \0a\0\n\0", 20));
+  const std::optional<LoadedSchedule> changed = file.readIfChanged();
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=a]");
+}
+
 TEST_F(ScheduleFileTest, ReadsWhatIsNotARegularFileAsAFileWithoutLinesAndAtOnce) {
   // A pipe without a writer would keep the open waiting, a device the reads.
   const struct {

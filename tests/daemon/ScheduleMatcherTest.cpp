@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -139,6 +140,9 @@ TEST(ScheduleMatcher, SaysWhyAScheduleIsMalformed) {
       {"* * * 5-3 *", "month: 5-3 runs backwards"},
       {"x * * * *", "minute: x is not a number"},
       {"* mon-fri * * *", "hour: mon is not a number"},
+      {"* * * * 5x", "day of week: 5x is not a number or a day name"},
+      {"* * * jul/x *", "month: x is not a number"},
+      {"*/ * * * *", "minute: an empty step"},
       {"1,,2 * * * *", "minute: an empty list item"},
       {"1- * * * *", "minute: an empty list item"},
       {"*,5 * * * *", "minute: *,5 is not understood"},
@@ -155,6 +159,64 @@ TEST(ScheduleMatcher, SaysWhyAScheduleIsMalformed) {
   }
   EXPECT_TRUE(compileSchedule("@reboot").schedule);
   EXPECT_EQ(compileSchedule("0 0 * * *").malformation, "");
+}
+
+TEST(ScheduleMatcher, NamesDaysAndMonthsAsTheCalendarDoes) {
+  using namespace std::chrono;
+  const struct {
+    const char* name;
+    weekday day;
+  } dayNames[] = {{"sun", Sunday},   {"MON", Monday}, {"Tue", Tuesday}, {"wED", Wednesday},
+              {"thu", Thursday}, {"FRI", Friday}, {"sat", Saturday}};
+  const struct {
+    const char* name;
+    month value;
+  } monthNames[] = {{"jan", January}, {"FEB", February}, {"Mar", March},     {"apR", April},
+                {"may", May},     {"JUN", June},     {"jul", July},      {"Aug", August},
+                {"sep", September}, {"OCT", October}, {"nov", November}, {"Dec", December}};
+  // Every day of a leap year, at midnight.
+  for (sys_days day = 2024y / January / 1; day < sys_days(2025y / January / 1); day += days(1)) {
+    const year_month_day date(day);
+    const double time = tqDateSerial::fromFields(2024, static_cast<int>(unsigned(date.month())),
+                                                 static_cast<int>(unsigned(date.day())))
+                            .value();
+    for (const auto& named : dayNames) {
+      ASSERT_EQ(matches(std::string("0 0 * * ") + named.name, time), weekday(day) == named.day)
+          << named.name << " on " << unsigned(date.month()) << "/" << unsigned(date.day());
+    }
+    for (const auto& named : monthNames) {
+      ASSERT_EQ(matches(std::string("0 0 * ") + named.name + " *", time), date.month() == named.value)
+          << named.name << " on " << unsigned(date.month()) << "/" << unsigned(date.day());
+    }
+  }
+}
+
+TEST(ScheduleMatcher, NamesMatchTheSameMinutesAsTheirNumbers) {
+  const struct {
+    const char* named;
+    const char* numeric;
+  } twins[] = {
+      {"* * * jan,JUL mon-fri", "* * * 1,7 1-5"},
+      {"* * * Jul-DEC/2 *", "* * * 7-12/2 *"},
+      // A range that ends in the name sun runs to 7, which is Sunday too.
+      {"* * * * Sat-Sun/1", "* * * * 6-7/1"},
+      {"* * * * MON-sun/2", "* * * * 1-7/2"},
+      {"* * * * sun-sun", "* * * * 0"},
+      {"* * * * sun-sat/3", "* * * * 0-6/3"},
+      {"* * * * fri,sun,2", "* * * * 5,0,2"},
+      {"* * * feb/5 wed/3", "* * * 2/5 3/3"},
+  };
+  for (const auto& twin : twins) {
+    ASSERT_TRUE(isWellFormed(twin.named)) << twin.named;
+    ASSERT_TRUE(textual::isWellFormed(twin.numeric)) << twin.numeric;
+    const CompiledSchedule named(twin.named);
+    // Every day of two years, one of them a leap year, at noon.
+    const double first = tqDateSerial::fromFields(2024, 1, 1, 12, 0).value();
+    for (double day = first; day < first + 731; ++day) {
+      ASSERT_EQ(named.isDue(day), textual::matches(twin.numeric, ScheduleTime::of(tqDateSerial(day))))
+          << twin.named << " / " << twin.numeric << " on day " << day - first;
+    }
+  }
 }
 
 namespace {

@@ -78,10 +78,42 @@ badLinesAreSkipped() {
   waitForLines "$workDir/ok.txt" 2 'quoted  blanks' || return
   stopDaemon
   [[ ! -e $workDir/ran.txt ]] || fail "a skipped line ran"
-  logHas '^SEVERE: Skipped line 1: x \* \* \* \* echo typo >> ran.txt$' || fail "line 1 not reported"
-  logHas '^SEVERE: Skipped line 3: 75 ' || fail "line 3 not reported"
-  logHas '^SEVERE: Skipped line 4: ' || fail "line 4 not reported"
-  logHas '^SEVERE: Starting echo "quoted  blanks" >> ok.txt$' || fail "command not kept as written"
+  logHas '^SEVERE: Skipped line 1 (minute: x is not a number): x \* \* \* \* echo typo >> ran.txt' ||
+    fail "line 1 not reported"
+  logHas '^SEVERE: Skipped line 3 (minute 75 is not in 0-59): 75 ' || fail "line 3 not reported"
+  logHas '^SEVERE: Skipped line 4 (no command after the five time fields): ' || fail "line 4 not reported"
+  logHas '^SEVERE: Starting echo "quoted  blanks" >> ok.txt' || fail "command not kept as written"
+}
+
+# Environment lines apply to the entries below them: SHELL names their
+# interpreter (bash knows "[[", /bin/sh, which is dash here, does not), a PATH
+# line finds a program of the scenario's own; neither shows in the reload
+# record. A refused line says why.
+environmentLines() {
+  mkdir "$workDir/tools"
+  printf '#!/bin/sh\necho found >> found.txt\n' >"$workDir/tools/plandek-tool"
+  chmod +x "$workDir/tools/plandek-tool"
+  {
+    printf '* * * * * [[ -n $BASH_VERSION ]] || echo sh >> sh.txt\n'
+    printf 'SHELL=/bin/bash\n'
+    printf '* * * * * [[ -n $BASH_VERSION ]] && echo bash >> bash.txt\n'
+    printf 'PATH = "%s/tools:/usr/bin:/bin"\n' "$workDir"
+    printf '* * * * * plandek-tool\n'
+    printf '5 25 * * * echo never >> never.txt\n'
+  } >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/sh.txt" 2 sh || return
+  waitForLines "$workDir/bash.txt" 2 bash || return
+  waitForLines "$workDir/found.txt" 2 found || return
+  stopDaemon
+  local reload
+  logLines >/dev/null
+  reload="$(grep -a '^SEVERE: Reloaded' "$workDir/log.txt")"
+  [[ $reload == 'SEVERE: Reloaded crons -> [* * * * *=[[ -n $BASH_VERSION ]] || echo sh >> sh.txt, * * * * *=[[ -n $BASH_VERSION ]] && echo bash >> bash.txt, * * * * *=plandek-tool]' ]] ||
+    fail "reload was: $reload"
+  logHas '^SEVERE: Skipped line 6 (hour 25 is not in 0-23): 5 25 \* \* \* echo never >> never.txt' ||
+    fail "line 6 not reported with its reason"
+  expectWholeLog
 }
 
 # Two hundred commands due in the same minute: two hundred whole records.
@@ -113,6 +145,7 @@ stopWhileCommandsRun() {
 runScenario startUpAndEveryMinute
 runScenario reloadsOnlyOnChange
 runScenario badLinesAreSkipped
+runScenario environmentLines
 runScenario manyCommandsInOneMinute
 runScenario stopWhileCommandsRun
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Smoke test of plandek.exe under wine: an "@reboot" command and an
 # every-minute command run through cmd.exe, and plandek.log beside the
-# executable holds their records with CR LF line ends.
+# executable holds their records with CR LF line ends. The schedule is saved
+# as Windows PowerShell 5.1 saves it, in UTF-16 LE with a byte-order mark, and
+# sets a variable that the "@reboot" command writes out.
 # Usage: wine-smoke.sh PATH-TO-plandek.exe
 set -uo pipefail
 
@@ -12,7 +14,11 @@ workDir="$(mktemp -d)"
 trap 'wineserver -k 2>/dev/null; rm -rf "$workDir"' EXIT
 
 cp "$executable" "$workDir/plandek.exe"
-printf '@reboot echo boot> boot.txt\r\n* * * * * echo tick> tick.txt\r\n' >"$workDir/plandek.dat"
+{
+  printf '\xff\xfe'
+  printf 'PLANDEK_GREETING = "hello there"\r\n@reboot echo %%PLANDEK_GREETING%%> boot.txt\r\n* * * * * echo tick> tick.txt\r\n' |
+    iconv -f UTF-8 -t UTF-16LE
+} >"$workDir/plandek.dat"
 
 # Output to files, never pipes: wine's helper processes would hold a pipe open.
 (cd "$workDir" && wine ./plandek.exe >"$workDir/stdout" 2>"$workDir/stderr") &
@@ -38,9 +44,11 @@ expect() {
   fi
 }
 [[ -f $workDir/boot.txt ]] || { echo "FAILED: the @reboot command did not run"; status=1; }
+[[ "$(tr -d '\r' <"$workDir/boot.txt" 2>/dev/null)" == "hello there" ]] ||
+  { echo "FAILED: the @reboot command did not see its variable: $(cat "$workDir/boot.txt" 2>/dev/null)"; status=1; }
 [[ -f $workDir/tick.txt ]] || { echo "FAILED: the every-minute command did not run"; status=1; }
-expect $'SEVERE: Reloaded crons -> [@reboot=echo boot> boot.txt, * * * * *=echo tick> tick.txt]\r'
-expect $'SEVERE: Starting echo boot> boot.txt\r'
+expect $'SEVERE: Reloaded crons -> [@reboot=echo %PLANDEK_GREETING%> boot.txt, * * * * *=echo tick> tick.txt]\r'
+expect $'SEVERE: Starting echo %PLANDEK_GREETING%> boot.txt\r'
 expect $'SEVERE: Starting echo tick> tick.txt\r'
 expect $' plandek\r'
 [[ "$(tail -c 4 "$workDir/plandek.log" | od -An -c | tr -d ' ')" == '\r\n\r\n' ]] ||

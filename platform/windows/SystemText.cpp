@@ -1,0 +1,9 @@
+#include "platform/SystemText.h"
+
+#include "platform/windows/WideText.h"
+
+namespace platform {
+
+std::string utf8FromSystemText(std::string_view text) { return windows::toUtf8(windows::textToWide(text)); }
+
+}  // namespace platform
