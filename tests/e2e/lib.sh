@@ -157,19 +157,6 @@ expectStartMinutes() {
   [[ -z $wrong ]] || fail "'$command' started at minutes not where $condition: $(head -c 200 <<<"$wrong" | tr '\n' ' ')"
 }
 
-# Every line of each file $2... is a two-digit minute for which the awk
-# condition $1 on m holds, and there is at least one line.
-expectMinutes() {
-  local condition=$1 file
-  shift
-  for file in "$@"; do
-    [[ -s $file ]] || { fail "$(basename "$file") is missing or empty"; continue; }
-    LC_ALL=C awk "{ m = \$0 + 0; if (\$0 !~ /^[0-5][0-9]\$/ || !($condition)) { print; bad = 1 } } END { exit bad }" \
-      "$file" >"$workDir/wrong-minutes" ||
-      fail "$(basename "$file") ran at minutes not where $condition: $(head -c 200 "$workDir/wrong-minutes" | tr '\n' ' ')"
-  done
-}
-
 # Ends the commands still running in $workDir: those of this scenario only.
 endCommandsLeft() {
   local process
