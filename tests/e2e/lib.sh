@@ -212,3 +212,29 @@ expectStarts() {
   count=$(startTimes "$1" | wc -l)
   ((count == $2)) || fail "'$1' started $count times, not $2: $(startTimes "$1" | tr '\n' ' ')"
 }
+
+# Reads the running daemon's resident and anonymous memory (kB), threads and
+# open descriptors into residentKb, anonymousKb, threadCount, descriptorCount;
+# false when it has gone. Builtins only: a probe in a loop must not load the
+# machine it measures.
+daemonFigures() {
+  local key value _ descriptors
+  while read -r key value _; do
+    case $key in
+      VmRSS:) residentKb=$value ;;
+      RssAnon:) anonymousKb=$value ;;
+      Threads:) threadCount=$value ;;
+    esac
+  done <"/proc/$daemonPid/status" || return 1
+  descriptors=("/proc/$daemonPid/fd/"*)
+  descriptorCount=${#descriptors[@]}
+}
+
+# Whether a thread of the daemon has a child process: a command still runs.
+daemonHasChildren() {
+  local children task
+  for task in "/proc/$daemonPid/task/"*/children; do
+    read -r children <"$task" 2>/dev/null && [[ -n $children ]] && return 0
+  done
+  return 1
+}
