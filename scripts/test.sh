@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: natively under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the release build and its install, the threaded
-# ones again under ThreadSanitizer, each fuzz target briefly, then the Windows
-# cross build under wine, and a smoke run of the benchmarks.
+# UndefinedBehaviorSanitizer, the release build, its install and a simulated
+# hour of running, the threaded ones again under ThreadSanitizer, each fuzz
+# target briefly, then the Windows cross build under wine, and a smoke run of
+# the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +24,10 @@ cmake --build --preset release --target plandek
 rm -rf build/install-check
 cmake --install build/release --prefix build/install-check >/dev/null
 [[ -x build/install-check/bin/plandek ]] || { echo "FAILED: cmake --install put no bin/plandek"; exit 1; }
+
+echo "== Soak (release build: one simulated hour, 6,140 starts, under libfaketime)"
+# Optimised, unsanitised: its memory figures are the ones a user would see.
+bash tests/e2e/soak.sh build/release/daemon/plandek 1
 
 echo "== Linux (tsan: the logging and concurrency tests under ThreadSanitizer)"
 cmake --preset tsan >/dev/null
