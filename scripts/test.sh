@@ -25,7 +25,7 @@ rm -rf build/install-check
 cmake --install build/release --prefix build/install-check >/dev/null
 [[ -x build/install-check/bin/plandek ]] || { echo "FAILED: cmake --install put no bin/plandek"; exit 1; }
 
-echo "== Soak (release build: one simulated hour, 6,140 starts, under libfaketime)"
+echo "== Soak (release build: one simulated hour under libfaketime)"
 # Optimised, unsanitised: its memory figures are the ones a user would see.
 bash tests/e2e/soak.sh build/release/daemon/plandek 1
 
