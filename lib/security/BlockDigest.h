@@ -13,12 +13,17 @@ namespace security {
 // the compression function, and the message is closed with 0x80, zeros and
 // its length. `Compression` provides blockSize, digestSize, compress(blocks,
 // count), lengthField(byteCount) and digestBytes(), and starts from its
-// initial values when default-constructed.
+// initial values when constructed.
 template <typename Compression>
 class BlockDigest {
  public:
   static constexpr std::size_t blockSize = Compression::blockSize;
   using Digest = std::array<std::uint8_t, Compression::digestSize>;
+
+  BlockDigest() = default;
+  // Every message starts from `initial`, e.g. a compression through
+  // particular instructions.
+  explicit BlockDigest(const Compression& initial) : initial_(initial), compression_(initial) {}
 
   // Whole blocks are compressed straight from `bytes`; only a head that
   // completes the waiting block and a tail shorter than a block are copied.
@@ -50,14 +55,16 @@ class BlockDigest {
     update(padding.data(), paddingSize);
     update(lengthField.data(), lengthField.size());
     const Digest digest = compression_.digestBytes();
-    *this = BlockDigest();
+    compression_ = initial_;
+    byteCount_ = 0;
     return digest;
   }
 
  private:
   static constexpr std::array<std::uint8_t, blockSize> padding{0x80};
 
-  Compression compression_;
+  Compression initial_;
+  Compression compression_ = initial_;
   std::array<std::uint8_t, blockSize> buffer_{};
   // Bytes, not bits: no message fed here reaches 2^64 bytes, and the length
   // fields need the bit count only modulo 2^64 (MD5, SHA-1) or 2^128 (SHA-512).

@@ -56,12 +56,14 @@ inline void fiveRounds(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c, std
 
 }  // namespace
 
-void Sha1::compress(const std::uint8_t* blocks, std::size_t blockCount) {
+void Sha1::compress(const std::uint8_t* blocks, std::size_t blockCount) { compression_(state_, blocks, blockCount); }
+
+Sha1::CompressionFunction Sha1::chosenCompression() {
   static const CompressionFunction chosen = [] {
     const CompressionFunction accelerated = sha1ShaInstructions();
     return accelerated != nullptr ? accelerated : &compressPortable;
   }();
-  chosen(state_, blocks, blockCount);
+  return chosen;
 }
 
 void Sha1::compressPortable(State& state, const std::uint8_t* blocks, std::size_t blockCount) {

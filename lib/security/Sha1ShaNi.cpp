@@ -1,8 +1,8 @@
-#include <cpuid.h>
 #include <immintrin.h>
 
 #include <utility>
 
+#include "lib/security/ProcessorFeatures.h"
 #include "lib/security/Sha1.h"
 
 // Built for x86-64 only. Every function here that uses the SHA extensions
@@ -56,23 +56,11 @@ template <int... group>
   state[4] = static_cast<std::uint32_t>(_mm_extract_epi32(e, 3));
 }
 
-// Asked of the processor itself: not every compiler's __builtin_cpu_supports
-// knows "sha" (clang 14 does not).
-bool hasShaInstructions() {
-  unsigned int eax = 0;
-  unsigned int ebx = 0;
-  unsigned int ecx = 0;
-  unsigned int edx = 0;
-  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return false;
-  const bool ssse3AndSse41 = (ecx & bit_SSSE3) != 0 && (ecx & bit_SSE4_1) != 0;
-  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) return false;
-  return ssse3AndSse41 && (ebx & bit_SHA) != 0;
-}
-
 }  // namespace
 
 Sha1::CompressionFunction sha1ShaInstructions() {
-  return hasShaInstructions() ? &compressWithShaInstructions : nullptr;
+  const ProcessorFeatures& processor = ProcessorFeatures::ofThisProcessor();
+  return processor.sha && processor.ssse3 && processor.sse41 ? &compressWithShaInstructions : nullptr;
 }
 
 }  // namespace security

@@ -55,11 +55,16 @@ inline void sixteenRounds(std::uint64_t (&v)[8], std::uint64_t& bXorC, Schedule&
 }  // namespace
 
 void Sha512::compress(const std::uint8_t* blocks, std::size_t blockCount) {
+  compression_(state_, blocks, blockCount);
+}
+
+Sha512::CompressionFunction Sha512::chosenCompression() {
   static const CompressionFunction chosen = [] {
-    const CompressionFunction accelerated = sha512Avx2Instructions();
-    return accelerated != nullptr ? accelerated : &compressPortable;
+    if (const CompressionFunction withAvx512 = sha512Avx512Instructions()) return withAvx512;
+    if (const CompressionFunction withAvx2 = sha512Avx2Instructions()) return withAvx2;
+    return &compressPortable;
   }();
-  chosen(state_, blocks, blockCount);
+  return chosen;
 }
 
 void Sha512::compressPortable(State& state, const std::uint8_t* blocks, std::size_t blockCount) {

@@ -31,6 +31,10 @@ inline constexpr std::uint64_t roundConstant[80] = {
 // finds a at v[(8 - r) % 8], b after it, and so on around the array.
 // Maj(a, b, c) is b ^ ((a ^ b) & (b ^ c)), and this round's a ^ b is the
 // next round's b ^ c, so c enters only through bXorC.
+// The sums are grouped for the processor, which is short of integer units
+// here, not of time: the new e waits for Sigma1(e) alone (d + h + W + K +
+// Ch(e, f, g) is ready by then), and the new a reuses the part of T1 without
+// Sigma1 instead of waiting for all of it.
 template <int r>
 inline void round(std::uint64_t (&v)[8], std::uint64_t& bXorC, std::uint64_t wordPlusConstant) {
   const std::uint64_t a = v[(8 - r) % 8];
@@ -41,14 +45,13 @@ inline void round(std::uint64_t (&v)[8], std::uint64_t& bXorC, std::uint64_t wor
   const std::uint64_t g = v[(14 - r) % 8];
   std::uint64_t& h = v[(15 - r) % 8];
   const std::uint64_t sum1 = std::rotr(e, 14) ^ std::rotr(e, 18) ^ std::rotr(e, 41);
-  const std::uint64_t choose = g ^ (e & (f ^ g));
-  const std::uint64_t t1 = h + wordPlusConstant + sum1 + choose;
   const std::uint64_t sum0 = std::rotr(a, 28) ^ std::rotr(a, 34) ^ std::rotr(a, 39);
   const std::uint64_t aXorB = a ^ b;
   const std::uint64_t majority = b ^ (aXorB & bXorC);
   bXorC = aXorB;
-  d += t1;
-  h = t1 + sum0 + majority;
+  const std::uint64_t t1WithoutSum1 = (h + wordPlusConstant) + (g ^ (e & (f ^ g)));
+  d = (d + t1WithoutSum1) + sum1;
+  h = (t1WithoutSum1 + majority) + (sum1 + sum0);
 }
 
 }  // namespace security::sha512
