@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -51,7 +52,9 @@ void openSsl(benchmark::State& state, const EVP_MD* (*kind)()) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * message().size()));
 }
 
-// The console report, keeping each benchmark's mean throughput for the ratios.
+// The console report, keeping each benchmark's median throughput over its
+// repetitions for the ratios: one slow repetition on a shared machine should
+// not decide them.
 class ThroughputReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -59,25 +62,23 @@ class ThroughputReporter : public benchmark::ConsoleReporter {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
       const auto rate = run.counters.find("bytes_per_second");
       if (rate == run.counters.end()) continue;
-      Throughput& throughput = throughputs_[run.benchmark_name()];
-      throughput.sum += rate->second.value;
-      ++throughput.count;
+      throughputs_[run.run_name.function_name].push_back(rate->second.value);
     }
     ConsoleReporter::ReportRuns(runs);
   }
 
-  // Mean bytes per second; 0 when the benchmark did not run.
+  // Median bytes per second; 0 when the benchmark did not run.
   double bytesPerSecond(const std::string& name) const {
     const auto found = throughputs_.find(name);
-    return found == throughputs_.end() ? 0 : found->second.sum / found->second.count;
+    if (found == throughputs_.end()) return 0;
+    std::vector<double> rates = found->second;
+    std::sort(rates.begin(), rates.end());
+    const std::size_t middle = rates.size() / 2;
+    return rates.size() % 2 != 0 ? rates[middle] : (rates[middle - 1] + rates[middle]) / 2;
   }
 
  private:
-  struct Throughput {
-    double sum = 0;
-    int count = 0;
-  };
-  std::map<std::string, Throughput> throughputs_;
+  std::map<std::string, std::vector<double>> throughputs_;
 };
 
 }  // namespace
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
-  std::printf("\n16 KiB messages, MB/s (10^6 bytes):\n");
+  std::printf("\n16 KiB messages, MB/s (10^6 bytes), medians:\n");
   for (const Algorithm& algorithm : algorithms) {
     const double mine = reporter.bytesPerSecond(algorithm.name + "/ours") / 1e6;
     const double theirs = reporter.bytesPerSecond(algorithm.name + "/OpenSSL") / 1e6;

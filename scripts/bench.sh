@@ -14,3 +14,5 @@ for program in build/bench/bench/*_bench; do
   echo "== $program"
   "$program" "$@"
 done
+echo "== build/bench/bench/digest_paths"
+build/bench/bench/digest_paths
