@@ -31,10 +31,10 @@ inline constexpr std::uint64_t roundConstant[80] = {
 // finds a at v[(8 - r) % 8], b after it, and so on around the array.
 // Maj(a, b, c) is b ^ ((a ^ b) & (b ^ c)), and this round's a ^ b is the
 // next round's b ^ c, so c enters only through bXorC.
-// The sums are grouped for the processor, which is short of integer units
-// here, not of time: the new e waits for Sigma1(e) alone (d + h + W + K +
-// Ch(e, f, g) is ready by then), and the new a reuses the part of T1 without
-// Sigma1 instead of waiting for all of it.
+// The sums are grouped so that the new e waits for Sigma1(e) alone: d + h +
+// W + K + Ch(e, f, g) is ready by then. The new a takes T1 as the new e less
+// d, one operation fewer than summing T1 on its own; the processor is as
+// short of integer units here as of time.
 template <int r>
 inline void round(std::uint64_t (&v)[8], std::uint64_t& bXorC, std::uint64_t wordPlusConstant) {
   const std::uint64_t a = v[(8 - r) % 8];
@@ -49,9 +49,9 @@ inline void round(std::uint64_t (&v)[8], std::uint64_t& bXorC, std::uint64_t wor
   const std::uint64_t aXorB = a ^ b;
   const std::uint64_t majority = b ^ (aXorB & bXorC);
   bXorC = aXorB;
-  const std::uint64_t t1WithoutSum1 = (h + wordPlusConstant) + (g ^ (e & (f ^ g)));
-  d = (d + t1WithoutSum1) + sum1;
-  h = (t1WithoutSum1 + majority) + (sum1 + sum0);
+  const std::uint64_t newE = ((d + (h + wordPlusConstant)) + (g ^ (e & (f ^ g)))) + sum1;
+  h = ((newE - d) + majority) + sum0;
+  d = newE;
 }
 
 }  // namespace security::sha512
