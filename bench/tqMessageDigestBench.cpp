@@ -88,7 +88,16 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((algorithm.name + "/ours").c_str(), ours, algorithm.name);
     benchmark::RegisterBenchmark((algorithm.name + "/OpenSSL").c_str(), openSsl, algorithm.openSsl);
   }
-  benchmark::Initialize(&argc, argv);
+  // Repetitions of ours and OpenSSL's in random order, unless told otherwise:
+  // on a shared machine the load changes over seconds, and one side's
+  // repetitions all run after the other's by default.
+  std::vector<char*> arguments(argv, argv + argc);
+  std::string interleaving = "--benchmark_enable_random_interleaving=true";
+  arguments.insert(arguments.begin() + 1, interleaving.data());
+  int argumentCount = static_cast<int>(arguments.size());
+  benchmark::Initialize(&argumentCount, arguments.data());
+  argc = argumentCount;
+  argv = arguments.data();
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   ThroughputReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
