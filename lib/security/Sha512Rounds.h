@@ -33,8 +33,8 @@ inline constexpr std::uint64_t roundConstant[80] = {
 // next round's b ^ c, so c enters only through bXorC.
 // The sums are grouped so that the new e waits for Sigma1(e) alone: d + h +
 // W + K + Ch(e, f, g) is ready by then. The new a takes T1 as the new e less
-// d, one operation fewer than summing T1 on its own; the processor is as
-// short of integer units here as of time.
+// d, which costs one addition more than the textbook order but one less than
+// keeping a T1 of its own beside that grouping.
 template <int r>
 inline void round(std::uint64_t (&v)[8], std::uint64_t& bXorC, std::uint64_t wordPlusConstant) {
   const std::uint64_t a = v[(8 - r) % 8];
