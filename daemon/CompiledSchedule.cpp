@@ -42,15 +42,17 @@ bool equalIgnoringCase(std::string_view text, std::string_view lowerCase) {
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Whether a word that failed as the day of week is rather a command's first
-// word, written after four time fields: a path, a quoted or a variable word,
-// or a word of letters that is no name, nor a misspelt one ("mond"), of the
-// months or the days.
+// word, written after four time fields: a word holding a character that no
+// field uses (a path, a file name, a quoted word, a variable), or a word of
+// letters that is no name, nor a misspelt one ("mond"), of the months or the
+// days.
 bool looksLikeACommand(std::string_view word) {
   // Only a word: the last field of a schedule text may hold blanks.
   if (word.empty() || word.find(' ') != std::string_view::npos) return false;
-  if (std::string_view("/\\.~\"'$%").find(word.front()) != std::string_view::npos) return true;
-  // "C:\tools\run.cmd"
-  if (word.find_first_of(":\\") != std::string_view::npos) return true;
+  const auto isFieldCharacter = [](char c) {
+    return isLetter(c) || (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '/' || c == '*';
+  };
+  if (word.front() == '/' || !std::all_of(word.begin(), word.end(), isFieldCharacter)) return true;
   if (!isLetter(word.front())) return false;
   const std::string_view start = word.substr(0, 3);
   const auto isNameStart = [start](std::string_view name) { return equalIgnoringCase(start, name); };

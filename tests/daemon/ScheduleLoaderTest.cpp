@@ -216,12 +216,16 @@ TEST(ScheduleLoader, AsksWhetherATimeFieldIsMissingWhenACommandStandsInTheDayOfW
       {"0 5 * * %TOOLS%\\run", "day of week: %TOOLS%\\run looks like a command: one time field missing?"},
       // Quoted: the reason holds no "): ".
       {"0 5 * * x): y", "day of week: 'x):' looks like a command: one time field missing?"},
+      {"0 5 * * monitor.sh", "day of week: monitor.sh looks like a command: one time field missing?"},
+      {"0 5 * * run_all", "day of week: run_all looks like a command: one time field missing?"},
       // Misspelt or misplaced names are not commands.
       {"* * * * mond echo monday", "day of week: mond is not a number or a day name"},
       {"0 5 * * Wednesday x", "day of week: Wednesday is not a number or a day name"},
       {"0 5 * * jan x", "day of week: jan is not a number or a day name"},
       {"0 5 * * 8 x", "day of week 8 is not in 0-7"},
       {"0 5 * * 1-x y", "day of week: x is not a number or a day name"},
+      {"0 5 * * 7z x", "day of week: 7z is not a number or a day name"},
+      {"0 5 * * */x y", "day of week: x is not a number"},
       // A word in another field: more than one field would be missing.
       {"0 5 * echo hello", "month: echo is not a number or a month name"},
       {"x * * * * echo", "minute: x is not a number"},
