@@ -363,7 +363,20 @@ scheduleIsAPipeOrDevice() {
   expectWholeLog
 }
 
-scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable scheduleOf50Megabytes logCannotBeOpened
+# A line holding a zero byte is skipped whole, the byte shown as \0: cut
+# there, it would lose its redirection and write to the daemon's output.
+zeroByteInALine() {
+  printf '* * * * * echo before\0after >> cut.txt\n* * * * * echo whole >> whole.txt\n' >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/whole.txt" 2 whole || return
+  stopDaemon
+  logHas '^SEVERE: Skipped line 1 (a zero byte in the line): \* \* \* \* \* echo before\\0after >> cut.txt$' ||
+    fail "the line with a zero byte was not skipped whole"
+  [[ ! -e $workDir/cut.txt ]] && ! grep -aq before "$workDir/stdout" || fail "the line cut at its zero byte ran"
+  expectWholeLog
+}
+
+scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable zeroByteInALine scheduleOf50Megabytes logCannotBeOpened
   logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun
   scheduleOthersCanChange scheduleIsAPipeOrDevice)
 for scenario in "${scenarios[@]:-}"; do
