@@ -22,6 +22,13 @@ std::string refusalOf(const platform::File::WriteExposure& exposure) {
   return {};
 }
 
+// Why a file that could not be read is refused; empty when it is missing or
+// held by another program for a moment.
+std::string refusalOf(const platform::File::ReadFailure& failure) {
+  if (failure.kind != platform::File::ReadFailure::Kind::other) return {};
+  return std::string("not readable: ").append(failure.text);
+}
+
 }  // namespace
 
 // One read of the file, and whether it changed while it was read.
@@ -39,23 +46,16 @@ struct ScheduleFile::Reading {
   }
 };
 
-namespace {
-
-std::string notReadable(const platform::File::ReadFailure& failure) { return "not readable: " + failure.text; }
-
-}  // namespace
-
 ScheduleFile::ScheduleFile(std::string_view fileName, Pause pause)
     : fileName_(fileName), pause_(std::move(pause)), digest_("MD5") {}
 
 ScheduleFile::Reading ScheduleFile::read() const {
   using platform::File;
   Reading reading;
-  // A missing file reads as empty, unrefused.
   const auto failed = [&reading](const File::ReadFailure& failure) {
     reading.content.clear();
     reading.inUse = failure.kind == File::ReadFailure::Kind::heldByAnotherProgram;
-    if (failure.kind == File::ReadFailure::Kind::other) reading.refusal = notReadable(failure);
+    reading.refusal = refusalOf(failure);
     return std::move(reading);
   };
   File file = File::openForReading(fileName_);
