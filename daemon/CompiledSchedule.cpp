@@ -39,6 +39,27 @@ bool equalIgnoringCase(std::string_view text, std::string_view lowerCase) {
                     [](char c, char lower) { return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == lower; });
 }
 
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Whether a word that failed as the day of week is rather a command's first
+// word, written after four time fields: a word holding a character that no
+// field uses (a path, a file name, a quoted word, a variable), or a word of
+// letters that is no name, nor a misspelt one ("mond"), of the months or the
+// days.
+bool looksLikeACommand(std::string_view word) {
+  // Only a word: the last field of a schedule text may hold blanks.
+  if (word.empty() || word.find(' ') != std::string_view::npos) return false;
+  const auto isFieldCharacter = [](char c) {
+    return isLetter(c) || (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '/' || c == '*';
+  };
+  if (word.front() == '/' || !std::all_of(word.begin(), word.end(), isFieldCharacter)) return true;
+  if (!isLetter(word.front())) return false;
+  const std::string_view start = word.substr(0, 3);
+  const auto isNameStart = [start](std::string_view name) { return equalIgnoringCase(start, name); };
+  return std::none_of(std::begin(dayNames), std::end(dayNames), isNameStart) &&
+         std::none_of(std::begin(monthNames), std::end(monthNames), isNameStart);
+}
+
 // Reads one field left to right, one piece at a time; a fault leaves its
 // reason behind.
 class FieldReader {
@@ -179,6 +200,13 @@ struct ScheduleCompiler {
       const std::optional<Bits> bits = reader.read();
       if (!bits) {
         compilation.malformation = reader.takeReason();
+        // The command's first word where the day of week should stand.
+        if (index == weekdayField && looksLikeACommand(field)) {
+          compilation.malformation = std::string(fieldNames[index])
+                                         .append(": ")
+                                         .append(shownInReason(field))
+                                         .append(" looks like a command: one time field missing?");
+        }
         return compilation;
       }
       fields[index] = *bits;

@@ -53,7 +53,8 @@ class CompiledSchedule {
 };
 
 // A schedule text compiled: the schedule, or the reason in plain words why
-// the text is malformed ("hour 25 is not in 0-23", "minute: a step of 0").
+// the text is malformed ("hour 25 is not in 0-23", "minute: a step of 0",
+// "day of week: run.php looks like a command: one time field missing?").
 // A reason made from a schedule without blanks never holds "): ".
 struct ScheduleCompilation {
   std::optional<CompiledSchedule> schedule;

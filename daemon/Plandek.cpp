@@ -1,5 +1,6 @@
 #include "daemon/Plandek.h"
 
+#include <chrono>
 #include <system_error>
 #include <utility>
 
@@ -15,7 +16,8 @@ constexpr std::string_view rebootSchedule = "@reboot";
 }  // namespace
 
 Plandek::Plandek(DaemonLog log, ThreadMaker makeThread)
-    : scheduleFile_(scheduleFileName), log_(std::move(log)), clock_(stop_), makeThread_(std::move(makeThread)) {}
+    : scheduleFile_(scheduleFileName, [this](std::chrono::milliseconds pause) { return !stop_.waitFor(pause); }),
+      log_(std::move(log)), clock_(stop_), makeThread_(std::move(makeThread)) {}
 
 Plandek::~Plandek() {
   requestStop();
@@ -44,6 +46,7 @@ void Plandek::requestStop() { stop_.request(); }
 
 void Plandek::useSchedule(LoadedSchedule loaded) {
   if (!loaded.refusal.empty()) log_("Refused plandek.dat ({0})", {loaded.refusal});
+  if (loaded.keepsEntries) return;
   crons_ = std::move(loaded.crons);
   for (const SkippedLine& line : loaded.skippedLines) {
     log_("Skipped line {0} ({1}): {2}", {std::to_string(line.number), line.reason, line.text});

@@ -36,7 +36,8 @@ class Plandek {
   void requestStop();
 
  private:
-  // Takes the entries and logs the refusal or the skipped lines, and the reload.
+  // Logs the refusal; unless the entries loaded before are kept, takes the
+  // new ones and logs the skipped lines and the reload.
   void useSchedule(LoadedSchedule loaded);
   void startRebootEntries();
   void schedulerLoop();

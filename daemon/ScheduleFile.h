@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,26 +10,52 @@
 #include "lib/security/tqMessageDigest.h"
 
 // The schedule file, watched through the MD5 digest of its content. A file
-// that is missing, unreadable or empty, and anything but a regular file (a
-// folder, a pipe, a device), has the empty digest and reads as a file without
-// lines. A file that users other than this process's own and root could
-// change is refused, as a file without lines: "writable by every user",
-// "owned by user 1001" (see platform::File::writeExposure).
+// that is missing or empty, and anything but a regular file (a folder, a
+// pipe, a device), has the empty digest and reads as a file without lines. A
+// file that users other than this process's own and root could change is
+// refused, as a file without lines: "writable by every user", "owned by user
+// 1001" (see platform::File::writeExposure); so is a file that cannot be read:
+// "not readable: Permission denied". A file another program holds open
+// without sharing it (Windows) is "in use by another program": the entries
+// loaded before stay.
+//
+// A change is loaded only once the file has settled: two reads a pause apart
+// that agree in size, time of last write and bytes, the later one not changed
+// while it was read. No age of the file is compared with the clock: under a
+// faked clock the file's times are still the real ones.
 class ScheduleFile {
  public:
+  // Waits the given elapsed time; false when a stop ended the wait.
+  using Pause = std::function<bool(std::chrono::milliseconds)>;
+
+  // The pause between two reads of a changed file.
+  static constexpr std::chrono::milliseconds settlingPause{1000};
+  // Reads after the first one, at most, before a file that keeps changing is
+  // loaded as last read.
+  static constexpr int mostRereads = 10;
+
   // The name is taken as it is, so a name without a folder is looked for in
   // the working directory.
-  explicit ScheduleFile(std::string_view fileName);
+  ScheduleFile(std::string_view fileName, Pause pause);
 
-  // Reads the file once; when its digest or its refusal differs from the last
-  // one noted (at first, the empty digest and no refusal), notes them and
-  // answers the entries of exactly the bytes digested, or the refusal. Nothing
-  // when both are the same: a refusal is told once, until it changes.
+  // Reads the file; when its digest or its refusal differs from the last one
+  // noted (at first, the empty digest and no refusal), reads it again after
+  // pauses until it has settled, notes them and answers the entries of
+  // exactly the bytes digested, or the refusal. A stop during a pause, or a
+  // file that has not settled after mostRereads reads, answers the last read.
+  // Nothing when both are the same: a refusal is told once, until it changes.
+  // A file in use by another program answers its refusal once, with
+  // keepsEntries, and then nothing until it can be read again.
   std::optional<LoadedSchedule> readIfChanged();
 
  private:
+  struct Reading;
+  Reading read() const;
+
   std::string fileName_;
+  Pause pause_;
   tqMessageDigest digest_;
   std::string lastDigest_;
   std::string lastRefusal_;
+  bool toldInUse_ = false;
 };

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr std::string_view reboot = "@reboot";
+constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool isSeparator(char character) { return character == ' ' || character == '\t'; }
 
@@ -58,6 +59,22 @@ bool isVariableName(std::string_view name) {
          std::all_of(name.begin(), name.end(), [&](char c) { return isLetter(c) || (c >= '0' && c <= '9'); });
 }
 
+// The library's texts end at their first zero byte: each is shown as the two
+// characters \0.
+std::string withZeroBytesShown(std::string_view text) {
+  std::string shown;
+  for (const char character : text) {
+    if (character == '\0') {
+      shown.append("\\0");
+    } else {
+      shown.push_back(character);
+    }
+  }
+  return shown;
+}
+
+std::string utf8Of(std::string text) { return isUtf8(text) ? text : platform::utf8FromSystemText(text); }
+
 std::string_view withoutMatchingQuotes(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
@@ -70,15 +87,23 @@ std::string_view withoutMatchingQuotes(std::string_view value) {
 class ScheduleReader {
  public:
   void readLine(std::string_view line, std::int64_t number) {
-    line = trimmedOfBlanks(line.substr(0, line.find('\0')));
+    // Files joined together leave their marks at the starts of lines.
+    while (line.starts_with(utf8ByteOrderMark)) line.remove_prefix(utf8ByteOrderMark.size());
+    line = trimmedOfBlanks(line);
+    std::string_view rest = line;
+    const std::string_view first = takeWord(rest);
+    if (first.empty() || first.front() == '#') return;
+    // Cut at the zero byte, the line would lose what follows it: a
+    // redirection, say, and the command would write elsewhere.
+    if (line.find('\0') != std::string_view::npos) {
+      loaded_.skippedLines.push_back({number, "a zero byte in the line", utf8Of(withZeroBytesShown(line))});
+      return;
+    }
     std::string converted;
     if (!isUtf8(line)) {
       converted = platform::utf8FromSystemText(line);
       line = converted;
     }
-    std::string_view rest = line;
-    const std::string_view first = takeWord(rest);
-    if (first.empty() || first.front() == '#') return;
     const std::optional<std::string> reason = isEnvironmentLine(line) ? readSetting(line) : readEntry(line);
     if (reason) loaded_.skippedLines.push_back({number, *reason, std::string(line)});
   }

@@ -24,6 +24,9 @@ struct LoadedSchedule {
   // Why the file was refused as a whole, without being read; empty when it
   // was not.
   std::string refusal;
+  // With a refusal: the entries loaded before stay, as the file could not be
+  // read for a moment.
+  bool keepsEntries = false;
 };
 
 struct ScheduleMacro {
@@ -46,8 +49,8 @@ inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
 //
 // The bytes are text as editors save it (see textOfFile); a line that is not
 // valid UTF-8 is taken as the system reads such text (platform's
-// utf8FromSystemText). Lines end at LF, CR LF or a lone CR; a line's text ends
-// at its first zero byte, as every text of the library does. A line is
+// utf8FromSystemText). Lines end at LF, CR LF or a lone CR; UTF-8 byte-order
+// marks at a line's start are dropped (files joined together). A line is
 // trimmed of blanks at both ends; tabs and runs of blanks separate its words.
 // A line without words and a line whose first word begins with "#" are
 // ignored. The others read
@@ -57,12 +60,14 @@ inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
 //   minute hour day month weekday command  a timed entry
 // where the command is the rest of the line exactly as written. A line whose
 // text before its first "=" is one word (or none) is an environment line: the
-// word must be a name of letters, digits and "_", not beginning with a digit;
+// word must be a name of ASCII letters, digits and "_", not beginning with a digit;
 // blanks may stand around the "="; the value is the rest, trimmed, without one
 // pair of matching quotes around it. A setting applies to the entries below it
 // until the name is set again; each run of entries between settings shares one
 // CommandEnvironment, built here. Refused are: a line without a command, a
 // line with malformed fields or an unknown macro, an environment line with a
-// bad name, and a timed line whose command begins with "*" or "?" (a sixth
-// time field, which the interpreter would expand to file names).
+// bad name, a timed line whose command begins with "*" or "?" (a sixth
+// time field, which the interpreter would expand to file names), and a line
+// other than a comment that holds a zero byte (the library's texts end at
+// their first one, so the line's text shows it as the two characters \0).
 LoadedSchedule readSchedule(std::string_view bytes);

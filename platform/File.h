@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -96,6 +97,34 @@ class File {
     bool operator==(const WriteExposure&) const = default;
   };
   WriteExposure writeExposure() const;
+  // Reading a whole file and telling whether it changed meanwhile.
+  //
+  // What changes when the content does: the size and the time of the last
+  // write, in the system's own units. Empty for a closed file.
+  struct ContentStamp {
+    std::int64_t size = 0;
+    std::int64_t lastWrite = 0;
+    bool operator==(const ContentStamp&) const = default;
+  };
+  std::optional<ContentStamp> contentStamp() const;
+  // Why the calling thread's last openForReading or read failed; asked at
+  // once after the failure, before anything else can overwrite the system's
+  // error. The text is the system's own, in UTF-8, without a final period
+  // ("Permission denied"); empty for a file that is missing.
+  struct ReadFailure {
+    enum class Kind {
+      // No such file or folder on the way.
+      missing,
+      // Another program holds the file open without sharing it, or has
+      // locked the part to be read (Windows); retrying later may succeed.
+      heldByAnotherProgram,
+      other,
+    };
+    Kind kind = Kind::other;
+    std::string text;
+  };
+  static ReadFailure lastReadFailure();
+
   // Whether a process this one starts would receive the file; false for a closed file.
   bool isInheritedByChildProcesses() const;
   void close();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,6 +130,23 @@ void File::close() {
   // Linux releases the descriptor even when close reports EINTR: never retry.
   ::close(static_cast<int>(handle_));
   handle_ = closedHandle;
+}
+
+// Reading a whole file.
+
+std::optional<File::ContentStamp> File::contentStamp() const {
+  struct stat status {};
+  if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return std::nullopt;
+  return ContentStamp{static_cast<std::int64_t>(status.st_size),
+                      static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+File::ReadFailure File::lastReadFailure() {
+  const int error = errno;
+  // A part of the path that is a file, not a folder, leaves no room for one.
+  if (error == ENOENT || error == ENOTDIR) return {ReadFailure::Kind::missing, {}};
+  // The thread-safe reading of strerror.
+  return {ReadFailure::Kind::other, std::generic_category().message(error)};
 }
 
 }  // namespace platform

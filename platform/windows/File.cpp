@@ -34,10 +34,21 @@ File::OpenError openErrorOf(DWORD error) {
   return error == ERROR_TOO_MANY_OPEN_FILES ? File::OpenError::noFreeHandle : File::OpenError::failed;
 }
 
+bool isFolder(std::string_view utf8Path) {
+  const DWORD attributes = GetFileAttributesW(windows::toWide(utf8Path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 }  // namespace
 
 File File::openForReading(std::string_view utf8Path) {
-  const HANDLE handle = createFile(utf8Path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  HANDLE handle = createFile(utf8Path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED && isFolder(utf8Path)) {
+    // A folder opens, as on POSIX, and tells itself by isRegularFile rather
+    // than by a denied access.
+    handle = createFile(utf8Path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    if (handle == INVALID_HANDLE_VALUE) SetLastError(ERROR_ACCESS_DENIED);
+  }
   if (handle == INVALID_HANDLE_VALUE) return File(openErrorOf(GetLastError()));
   return File(reinterpret_cast<std::intptr_t>(handle));
 }
@@ -122,6 +133,44 @@ void File::close() {
   if (!isOpen()) return;
   CloseHandle(nativeOf(handle_));
   handle_ = closedHandle;
+}
+
+// Reading a whole file.
+
+std::optional<File::ContentStamp> File::contentStamp() const {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!isOpen() || !GetFileInformationByHandle(nativeOf(handle_), &information)) return std::nullopt;
+  const auto size = static_cast<std::int64_t>((std::uint64_t{information.nFileSizeHigh} << 32) | information.nFileSizeLow);
+  const auto lastWrite = static_cast<std::int64_t>(
+      (std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32) | information.ftLastWriteTime.dwLowDateTime);
+  return ContentStamp{size, lastWrite};
+}
+
+File::ReadFailure File::lastReadFailure() {
+  const DWORD error = GetLastError();
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+      return {ReadFailure::Kind::missing, {}};
+    // Antivirus, backup and editors hold files for a moment.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return {ReadFailure::Kind::heldByAnotherProgram, {}};
+    default:
+      break;
+  }
+  wchar_t* message = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+      reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  std::wstring text = length > 0 ? std::wstring(message, length) : L"error " + std::to_wstring(error);
+  if (message != nullptr) LocalFree(message);
+  // The system's messages end in a period and a line end.
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' || text.back() == L'.')) {
+    text.pop_back();
+  }
+  return {ReadFailure::Kind::other, windows::toUtf8(text)};
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -114,4 +115,32 @@ TEST_F(PlandekTest, RefusesAScheduleThatOtherUsersCanChange) {
     EXPECT_EQ(log.records(), (std::vector<std::string>{std::string("Refused plandek.dat (") + testCase.reason + ")",
                                                         "Reloaded crons -> []"}));
   }
+}
+
+TEST_F(PlandekTest, RefusesAnUnreadableScheduleSayingWhy) {
+  if (!hasFileModes()) GTEST_SKIP() << "no file modes";
+  std::ofstream("plandek.dat", std::ios::binary) << "@reboot echo boot> boot.txt\n";
+  std::filesystem::permissions("plandek.dat", std::filesystem::perms::none);
+  RecordedLog log;
+  // Root reads every file; the loading thread gives that up.
+  ASSERT_TRUE(runBoundByFileModes([&log] {
+    Plandek plandek(log.sink());
+    plandek.requestStop();
+    EXPECT_TRUE(plandek.run());
+  }));
+  EXPECT_EQ(log.records(), (std::vector<std::string>{"Refused plandek.dat (not readable: Permission denied)",
+                                                      "Reloaded crons -> []"}));
+}
+
+TEST_F(PlandekTest, AScheduleAnotherProgramHoldsIsToldWithoutAReload) {
+  std::ofstream("plandek.dat", std::ios::binary) << "@reboot echo boot> boot.txt\n";
+  const std::shared_ptr<void> held = holdWithoutSharing("plandek.dat");
+  if (!held) GTEST_SKIP() << "no program can keep others from reading a file here";
+  RecordedLog log;
+  {
+    Plandek plandek(log.sink());
+    plandek.requestStop();
+    EXPECT_TRUE(plandek.run());
+  }
+  EXPECT_EQ(log.records(), std::vector<std::string>{"Refused plandek.dat (in use by another program)"});
 }

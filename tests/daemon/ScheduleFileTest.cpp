@@ -22,12 +22,27 @@ class ScheduleFileTest : public InTemporaryFolder {
   static void write(const std::string& content) {
     std::ofstream("plandek.dat", std::ios::binary | std::ios::trunc) << content;
   }
+
+  // Pauses that take no time and count themselves; `during` runs in each,
+  // given its number from 1, and answers whether the pause ran out (true) or
+  // a stop ended it.
+  ScheduleFile::Pause countedPauses(std::function<bool(int pause)> during = [](int) { return true; }) {
+    return [this, during = std::move(during)](std::chrono::milliseconds length) {
+      EXPECT_EQ(length, ScheduleFile::settlingPause);
+      return during(++pauses);
+    };
+  }
+
+  int pauses = 0;
 };
+
+const char* const wholeFile = "@hourly a\n@daily b\n@weekly c\n";
+const char* const halfWritten = "@hourly a\n@da";
 
 }  // namespace
 
 TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
-  ScheduleFile file("plandek.dat");
+  ScheduleFile file("plandek.dat", countedPauses());
   // Missing, then empty: both have the empty digest.
   EXPECT_FALSE(file.readIfChanged());
   write("");
@@ -56,7 +71,7 @@ TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
 }
 
 TEST_F(ScheduleFileTest, DigestsTheBytesNotTheText) {
-  ScheduleFile file("plandek.dat");
+  ScheduleFile file("plandek.dat", countedPauses());
   write("@daily a\n");
   ASSERT_TRUE(file.readIfChanged());
   // The same text saved in UTF-16 with a byte-order mark.
@@ -77,7 +92,7 @@ TEST_F(ScheduleFileTest, ReadsWhatIsNotARegularFileAsAFileWithoutLinesAndAtOnce)
       {"link to an endless device", makeEndlessDeviceLink},
   };
   for (const auto& kind : kinds) {
-    const auto file = std::make_shared<ScheduleFile>("plandek.dat");
+    const auto file = std::make_shared<ScheduleFile>("plandek.dat", countedPauses());
     write("@daily backup.bat\n");
     ASSERT_TRUE(file->readIfChanged());
     fs::remove("plandek.dat");
@@ -93,7 +108,7 @@ TEST_F(ScheduleFileTest, ReadsWhatIsNotARegularFileAsAFileWithoutLinesAndAtOnce)
 
 TEST_F(ScheduleFileTest, RefusesAFileOtherUsersCanChangeAndTellsItOnceUntilItIsSafe) {
   if (!hasFileModes()) GTEST_SKIP() << "no file modes: folder permissions guard the schedule";
-  ScheduleFile file("plandek.dat");
+  ScheduleFile file("plandek.dat", countedPauses());
   write("@daily backup.bat\n");
   fs::permissions("plandek.dat", fs::perms::others_write, fs::perm_options::add);
   std::optional<LoadedSchedule> read = file.readIfChanged();
@@ -123,4 +138,120 @@ TEST_F(ScheduleFileTest, RefusesAFileOtherUsersCanChangeAndTellsItOnceUntilItIsS
   read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
+}
+
+TEST_F(ScheduleFileTest, LoadsAChangeOnlyOnceTwoReadsAPauseApartAgree) {
+  ScheduleFile file("plandek.dat", countedPauses([](int pause) {
+    // The writer finishes during the first pause.
+    if (pause == 1) write(wholeFile);
+    return true;
+  }));
+  write(halfWritten);
+  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->crons.toString(), "[0 * * * *=a, 0 0 * * *=b, 0 0 * * 0=c]");
+  EXPECT_TRUE(read->skippedLines.empty());
+  // Half, whole, whole again.
+  EXPECT_EQ(pauses, 2);
+  // Unchanged: read once, no pause.
+  EXPECT_FALSE(file.readIfChanged());
+  EXPECT_EQ(pauses, 2);
+}
+
+TEST_F(ScheduleFileTest, LoadsAFileThatNeverSettlesAsLastReadAfterSoManyPauses) {
+  ScheduleFile file("plandek.dat", countedPauses([](int pause) {
+    write("@daily job" + std::to_string(pause) + "\n");
+    return true;
+  }));
+  write("@daily job0\n");
+  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(pauses, ScheduleFile::mostRereads);
+  EXPECT_EQ(read->crons.toString(), "[0 0 * * *=job" + std::to_string(ScheduleFile::mostRereads) + "]");
+}
+
+TEST_F(ScheduleFileTest, AStopDuringThePauseAnswersTheLastReadAtOnce) {
+  ScheduleFile file("plandek.dat", countedPauses([](int) { return false; }));
+  write(halfWritten);
+  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(pauses, 1);
+  EXPECT_EQ(read->crons.toString(), "[0 * * * *=a]");
+}
+
+TEST_F(ScheduleFileTest, ChangesBackDuringThePausesAreNoChange) {
+  ScheduleFile file("plandek.dat", countedPauses([](int pause) {
+    if (pause == 1) write(wholeFile);
+    return true;
+  }));
+  write(wholeFile);
+  ASSERT_TRUE(file.readIfChanged());
+  pauses = 0;
+  // Caught half-written by an editor that saves the same text again.
+  write(halfWritten);
+  EXPECT_FALSE(file.readIfChanged());
+  EXPECT_EQ(pauses, 2);
+}
+
+TEST_F(ScheduleFileTest, RefusesAFileItCannotReadAndTellsItOnceButNotAMissingOne) {
+  if (!hasFileModes()) GTEST_SKIP() << "no file modes";
+  ScheduleFile file("plandek.dat", countedPauses());
+  write("@daily backup.bat\n");
+  ASSERT_TRUE(file.readIfChanged());
+  fs::permissions("plandek.dat", fs::perms::none);
+  std::optional<LoadedSchedule> refused;
+  std::optional<LoadedSchedule> again;
+  // Root reads every file; the reading thread gives that up.
+  ASSERT_TRUE(runBoundByFileModes([&] {
+    refused = file.readIfChanged();
+    again = file.readIfChanged();
+  })) << "file modes cannot bind this process";
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->refusal, "not readable: Permission denied");
+  EXPECT_EQ(refused->crons.toString(), "[]");
+  EXPECT_FALSE(refused->keepsEntries);
+  EXPECT_FALSE(again);
+
+  fs::permissions("plandek.dat", fs::perms::owner_read | fs::perms::owner_write);
+  std::optional<LoadedSchedule> read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->refusal, "");
+  EXPECT_EQ(read->crons.toString(), "[0 0 * * *=backup.bat]");
+  fs::remove("plandek.dat");
+  read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->refusal, "");
+  EXPECT_EQ(read->crons.toString(), "[]");
+}
+
+TEST_F(ScheduleFileTest, KeepsTheEntriesWhileAnotherProgramHoldsTheFileAndTellsItOnce) {
+  ScheduleFile file("plandek.dat", countedPauses());
+  write("@daily backup.bat\n");
+  ASSERT_TRUE(file.readIfChanged());
+  std::shared_ptr<void> held = holdWithoutSharing("plandek.dat");
+  if (!held) GTEST_SKIP() << "no program can keep others from reading a file here";
+  const std::optional<LoadedSchedule> refused = file.readIfChanged();
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->refusal, "in use by another program");
+  EXPECT_TRUE(refused->keepsEntries);
+  EXPECT_FALSE(file.readIfChanged());
+  // Readable again and unchanged: nothing to load, nothing to tell.
+  held.reset();
+  EXPECT_FALSE(file.readIfChanged());
+
+  held = holdWithoutSharing("plandek.dat");
+  ASSERT_TRUE(held);
+  ASSERT_TRUE(file.readIfChanged());
+  held.reset();
+  write("@hourly backup.bat\n");
+  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->refusal, "");
+  EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
+  // Held again after the change: told again.
+  held = holdWithoutSharing("plandek.dat");
+  ASSERT_TRUE(held);
+  const std::optional<LoadedSchedule> told = file.readIfChanged();
+  ASSERT_TRUE(told);
+  EXPECT_EQ(told->refusal, "in use by another program");
 }

@@ -11,6 +11,7 @@
 
 #include "platform/CommandEnvironment.h"
 #include "platform/Paths.h"
+#include "platform/SystemText.h"
 #include "tests/support/FileContent.h"
 
 namespace {
@@ -115,6 +116,8 @@ TEST(ScheduleLoader, ReadsEveryFormOfLine) {
         {3, "no variable name before =", "= 3"},
         // Not an environment line: a blank before the "=".
         {4, "too few fields", "A B=4"}}},
+      // Only ASCII letters, digits and "_".
+      {bytesOf(u8"GR\u00DCSSE=1\n@daily x"), "[0 0 * * *=x]", {{1, bytesOf(u8"GR\u00DCSSE is not a variable name"), bytesOf(u8"GR\u00DCSSE=1")}}},
       // A sixth time field: the interpreter would expand "*" and "?" to file names.
       {"*/6 * * * * * echo a\n0 12 * * * ?\n@daily *.sh\n@reboot *.sh\n0 5 * * * echo *", "[@reboot=*.sh, 0 5 * * *=echo *]",
        {{1, "the command starts with '*': one time field too many?", "*/6 * * * * * echo a"},
@@ -170,12 +173,70 @@ TEST(ScheduleLoader, CountsLinesEndedByLfCrLfAndALoneCr) {
   EXPECT_EQ(skippedOf(loaded), (Skipped{{3, "too few fields", "bad"}, {7, "too few fields", "bad"}}));
 }
 
-TEST(ScheduleLoader, EndsALineAtItsFirstZeroByte) {
-  const char raw[] = "@daily a\0b\n\0@daily hidden\n* * \0* * * x\n";
+TEST(ScheduleLoader, RefusesALineHoldingAZeroByteShowingItAsBackslashZero) {
+  // Cut at the zero byte, the first line would lose its redirection.
+  const char raw[] = "@daily echo before\0after >> f\n\0@daily hidden\n* * \0* * * x\n"
+                     "# a comment\0 stays one\n@daily kept\n\xFF\0\xFF\n";
   const std::string bytes(raw, sizeof raw - 1);
   const LoadedSchedule loaded = readSchedule(bytes);
-  EXPECT_EQ(loaded.crons.toString(), "[0 0 * * *=a]");
-  EXPECT_EQ(skippedOf(loaded), (Skipped{{3, "too few fields", "* *"}}));
+  EXPECT_EQ(loaded.crons.toString(), "[0 0 * * *=kept]");
+  const std::string notUtf8 = platform::utf8FromSystemText("\xFF\\0\xFF");
+  EXPECT_EQ(skippedOf(loaded), (Skipped{{1, "a zero byte in the line", "@daily echo before\\0after >> f"},
+                                        {2, "a zero byte in the line", "\\0@daily hidden"},
+                                        {3, "a zero byte in the line", "* * \\0* * * x"},
+                                        // Shown in UTF-8, as the system reads the line.
+                                        {6, "a zero byte in the line", notUtf8}}));
+}
+
+TEST(ScheduleLoader, DropsAByteOrderMarkAtTheStartOfAnyLine) {
+  const LoadedSchedule loaded = readSchedule(
+      "\xEF\xBB\xBF@daily a\n"
+      // Two files saved by Notepad, joined.
+      "\xEF\xBB\xBF* * * * * b\r\n"
+      "\xEF\xBB\xBF\xEF\xBB\xBF# comment\n"
+      "\xEF\xBB\xBF" "A=1\n"
+      "\xEF\xBB\xBF  @hourly c\n"
+      // Only at the start: inside a line it is part of the text.
+      "@daily d\xEF\xBB\xBF\n");
+  EXPECT_EQ(loaded.crons.toString(),
+            "[0 0 * * *=a, * * * * *=b, 0 * * * *=c, 0 0 * * *=d\xEF\xBB\xBF]");
+  EXPECT_TRUE(loaded.skippedLines.empty());
+}
+
+TEST(ScheduleLoader, AsksWhetherATimeFieldIsMissingWhenACommandStandsInTheDayOfWeek) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {" 0 * * * /var/www/run.php", "day of week: /var/www/run.php looks like a command: one time field missing?"},
+      {"0 5 * * echo hello", "day of week: echo looks like a command: one time field missing?"},
+      {"30 6 * * backup.cmd D:\\data", "day of week: backup.cmd looks like a command: one time field missing?"},
+      {"0 5 * * C:\\tools\\run.cmd", "day of week: C:\\tools\\run.cmd looks like a command: one time field missing?"},
+      {"0 5 * * ./run.sh", "day of week: ./run.sh looks like a command: one time field missing?"},
+      {"0 5 * * ~/run.sh", "day of week: ~/run.sh looks like a command: one time field missing?"},
+      {"0 5 * * \"C:\\Program Files\\x.exe\"", "day of week: \"C:\\Program looks like a command: one time field missing?"},
+      {"0 5 * * $HOME/run", "day of week: $HOME/run looks like a command: one time field missing?"},
+      {"0 5 * * %TOOLS%\\run", "day of week: %TOOLS%\\run looks like a command: one time field missing?"},
+      // Quoted: the reason holds no "): ".
+      {"0 5 * * x): y", "day of week: 'x):' looks like a command: one time field missing?"},
+      {"0 5 * * monitor.sh", "day of week: monitor.sh looks like a command: one time field missing?"},
+      {"0 5 * * run_all", "day of week: run_all looks like a command: one time field missing?"},
+      // Misspelt or misplaced names are not commands.
+      {"* * * * mond echo monday", "day of week: mond is not a number or a day name"},
+      {"0 5 * * Wednesday x", "day of week: Wednesday is not a number or a day name"},
+      {"0 5 * * jan x", "day of week: jan is not a number or a day name"},
+      {"0 5 * * 8 x", "day of week 8 is not in 0-7"},
+      {"0 5 * * 1-x y", "day of week: x is not a number or a day name"},
+      {"0 5 * * 7z x", "day of week: 7z is not a number or a day name"},
+      {"0 5 * * */x y", "day of week: x is not a number"},
+      // A word in another field: more than one field would be missing.
+      {"0 5 * echo hello", "month: echo is not a number or a month name"},
+      {"x * * * * echo", "minute: x is not a number"},
+  };
+  for (const auto& [line, reason] : cases) {
+    const LoadedSchedule loaded = readSchedule(line);
+    EXPECT_TRUE(loaded.crons.isEmpty()) << line;
+    ASSERT_EQ(loaded.skippedLines.size(), 1u) << line;
+    EXPECT_EQ(loaded.skippedLines[0].reason, reason) << line;
+    EXPECT_EQ(reason.find("): "), std::string::npos) << reason;
+  }
 }
 
 TEST(ScheduleLoader, TakesAnyBytesWithoutHarm) {

@@ -31,34 +31,83 @@ runAsSomeoneModesBind() {
   fi
 }
 
-# A writer truncates and rewrites the file in a loop while the daemon digests
-# and reads it: half-written files may load, but nothing starts off the
-# schedule that was loaded last. How many passes catch the file half-written is
-# chance, so only the reloads the test itself causes are counted.
-scheduleRewrittenWhileRead() {
-  local padding
-  padding="$(for line in $(seq 1 4000); do echo "# padding line $line of comment"; done)"
-  { evenMinutes even.txt; echo "$padding"; } >"$workDir/source-even.dat"
-  { oddMinutes odd.txt; echo "$padding"; } >"$workDir/source-odd.dat"
-  cp "$workDir/source-even.dat" "$workDir/plandek.dat"
-  # The first pass, at start-up, is far from the next minute: its records
-  # must not be pushed into that minute by a slow start.
-  startDaemon "2026-12-13 12:00:20"
-  waitForLines "$workDir/plandek.log" 1 'Reloaded crons' || return
-  local until=$((SECONDS + 6)) rewrites=0
-  while ((SECONDS < until)); do
-    cat "$workDir/source-even.dat" >"$workDir/plandek.dat"
-    cat "$workDir/source-odd.dat" >"$workDir/plandek.dat"
-    rewrites=$((rewrites + 2))
+# Schedules of 200 entries each: the even or odd one, then 199 that never
+# come due, so that a file loaded half-written shows in the reload record.
+wholeSchedule() {
+  "$1" "$2"
+  for line in $(seq 1 199); do echo "0 0 1 1 * true entry $line"; done
+}
+
+# Bytes read so far by each thread of the daemon, "thread bytes" a line. Not
+# the process's count, which takes in the reads of every command it has
+# waited for.
+readsByThread() { awk '/^rchar/ { split(FILENAME, path, "/"); print path[5], $2 }' "/proc/$daemonPid/task/"*/io 2>/dev/null; }
+
+# Whether a thread of the daemon has read $2 bytes more than readsByThread's $1.
+threadHasRead() {
+  awk -v need="$2" 'NR == FNR { before[$1] = $2; next } ($1 in before) && $2 - before[$1] >= need { found = 1 }
+    END { exit !found }' <(printf '%s\n' "$1") <(readsByThread)
+}
+
+# Rewrites plandek.dat with schedule file $1 as an editor or a script that
+# writes in pieces would: truncated, the first 100 lines in one write, then a
+# comment line every few milliseconds until a thread of the daemon has read
+# the file half-written, then the rest in four writes. The comment lines come
+# from a loop of the shell's builtins alone, which starts no process; each
+# piece is ready before the file is opened: the writer never stops for longer
+# than a few milliseconds, far less than the daemon's pause.
+rewriteInPieces() {
+  local source=$1 before first pieces=() piece
+  first="$(head -n 100 "$source")"
+  for piece in 101,125p 126,150p 151,175p 176,200p; do pieces+=("$(sed -n "$piece" "$source")"); done
+  [[ -p $workDir/never ]] || mkfifo "$workDir/never"
+  before="$(readsByThread)"
+  exec 3>"$workDir/plandek.dat"
+  printf '%s\n' "$first" >&3
+  (
+    exec 4<>"$workDir/never"
+    while :; do
+      printf '# still writing\n' >&3
+      read -rt 0.005 -u 4
+    done
+  ) &
+  local commenter=$! waited=0
+  while ! threadHasRead "$before" "${#first}" && ((waited < 3000)); do
+    sleep 0.01
+    waited=$((waited + 1))
   done
-  printf '%s\n' "$(oddMinutes odd.txt)" >"$workDir/plandek.dat"
-  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[1-59/2 \* \* \* \*=date +%M >> odd.txt\]' || return
-  waitForLines "$workDir/odd.txt" 1 . || return
+  kill "$commenter"
+  wait "$commenter" 2>/dev/null
+  for piece in "${pieces[@]}"; do printf '%s\n' "$piece" >&3; done
+  exec 3>&-
+  echo "  $(grep -c '^# still writing' "$workDir/plandek.dat") comment lines written before the daemon had read the file half-written"
+}
+
+# A file rewritten in pieces while the daemon reads it loads only whole: every
+# reload record holds all 200 entries, and nothing starts off the schedule
+# that was loaded last. Four times as fast as the wall clock, so that the
+# daemon's pause between two reads of a changed file (a second) is a quarter
+# of a second here: far longer than the writer's gaps on a busy machine.
+scheduleRewrittenWhileRead() {
+  wholeSchedule evenMinutes even.txt >"$workDir/source-even.dat"
+  wholeSchedule oddMinutes odd.txt >"$workDir/source-odd.dat"
+  cp "$workDir/source-even.dat" "$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:20" 4
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons' || return
+  rewriteInPieces "$workDir/source-odd.dat"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons -> \[1-59/2 ' 60 || return
+  rewriteInPieces "$workDir/source-even.dat"
+  waitForLines "$workDir/plandek.log" 2 'Reloaded crons -> \[\*/2 ' 60 || return
   stopDaemon
-  echo "  $rewrites rewrites, $(logCount '^SEVERE: Reloaded') reloads"
-  (($(logCount '^SEVERE: Reloaded') >= 2)) || fail "the first and the last file did not both load"
-  # A line cut short may leave only part of the command: judge each start by
-  # the schedule of the reload before it.
+  (($(logCount '^SEVERE: Reloaded') == 3)) || fail "not one reload for each whole file"
+  local partial
+  partial="$(LC_ALL=C awk '
+    /^SEVERE: Reloaded crons -> / && (gsub(/=true entry /, "&") != 199 || $0 !~ /=true entry 199]$/) {
+      print substr($0, 1, 60) "... with " gsub(/=true entry /, "&") " entries"
+    }' "$workDir/log.txt")"
+  [[ -z $partial ]] || fail "loaded half-written: $partial"
+  logHas '^SEVERE: Skipped' && fail "a line cut short was skipped"
+  # Judge each start by the schedule of the reload before it.
   local offSchedule
   offSchedule="$(LC_ALL=C awk '
     /^SEVERE: Reloaded crons -> \[\*\/2 / { parity = 0; next }
@@ -71,7 +120,9 @@ scheduleRewrittenWhileRead() {
 }
 
 # A folder, then an unreadable file, in place of the schedule: the list
-# empties, nothing starts, and the file loads again when it is back.
+# empties, nothing starts, and the file loads again when it is back. The
+# folder is a file without lines; the unreadable file is refused, once, with
+# the system's reason. As root, the daemon runs as nobody: root reads any file.
 scheduleReplacedOrUnreadable() {
   runAsSomeoneModesBind
   everyMinute every.txt >"$workDir/plandek.dat"
@@ -95,7 +146,11 @@ scheduleReplacedOrUnreadable() {
   reloads="$(grep -a '^SEVERE: Reloaded' "$workDir/log.txt")"
   [[ $reloads == "SEVERE: Reloaded crons -> [* * * * *=date +%M >> every.txt]
 SEVERE: Reloaded crons -> []
-SEVERE: Reloaded crons -> [* * * * *=date +%M >> every.txt]" ]] || fail "an unreadable file is not the folder's empty list; reloads were: $reloads"
+SEVERE: Reloaded crons -> []
+SEVERE: Reloaded crons -> [* * * * *=date +%M >> every.txt]" ]] || fail "an unreadable file is not an empty list of its own; reloads were: $reloads"
+  (($(logCount '^SEVERE: Refused') == 1)) || fail "not one refusal"
+  grep -aA2 '^SEVERE: Refused plandek.dat (not readable: Permission denied)$' "$workDir/log.txt" | tail -1 |
+    grep -aqx 'SEVERE: Reloaded crons -> \[\]' || fail "no refusal for the unreadable file before its empty list"
   # A command started in the minute before the folder came may report after
   # the empty list's record, but not in a later minute.
   local startsWithoutSchedule
@@ -308,7 +363,20 @@ scheduleIsAPipeOrDevice() {
   expectWholeLog
 }
 
-scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable scheduleOf50Megabytes logCannotBeOpened
+# A line holding a zero byte is skipped whole, the byte shown as \0: cut
+# there, it would lose its redirection and write to the daemon's output.
+zeroByteInALine() {
+  printf '* * * * * echo before\0after >> cut.txt\n* * * * * echo whole >> whole.txt\n' >"$workDir/plandek.dat"
+  startDaemon "2026-12-13 12:00:50"
+  waitForLines "$workDir/whole.txt" 2 whole || return
+  stopDaemon
+  logHas '^SEVERE: Skipped line 1 (a zero byte in the line): \* \* \* \* \* echo before\\0after >> cut.txt$' ||
+    fail "the line with a zero byte was not skipped whole"
+  [[ ! -e $workDir/cut.txt ]] && ! grep -aq before "$workDir/stdout" || fail "the line cut at its zero byte ran"
+  expectWholeLog
+}
+
+scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable zeroByteInALine scheduleOf50Megabytes logCannotBeOpened
   logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun
   scheduleOthersCanChange scheduleIsAPipeOrDevice)
 for scenario in "${scenarios[@]:-}"; do

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -250,4 +251,47 @@ TEST_F(FileTest, TellsWhetherUsersOtherThanOursAndRootCouldChangeTheFile) {
     const platform::File::WriteExposure owned{Reason::ownedByAnotherUser, 65534};
     EXPECT_EQ(exposureWith(modes), owned) << static_cast<int>(modes);
   }
+}
+
+TEST_F(FileTest, TellsWhyAnOpenForReadingFailed) {
+  platform::File missing = platform::File::openForReading(utf8(folder_.path() / "missing"));
+  platform::File::ReadFailure failure = platform::File::lastReadFailure();
+  EXPECT_FALSE(missing.isOpen());
+  EXPECT_EQ(failure.kind, platform::File::ReadFailure::Kind::missing);
+  EXPECT_EQ(failure.text, "");
+
+  const fs::path path = folder_.path() / "held.txt";
+  writeFile(path, "x");
+  if (std::shared_ptr<void> held = holdWithoutSharing(path)) {
+    platform::File file = platform::File::openForReading(utf8(path));
+    failure = platform::File::lastReadFailure();
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(failure.kind, platform::File::ReadFailure::Kind::heldByAnotherProgram);
+  }
+  if (!hasFileModes()) return;
+  fs::permissions(path, fs::perms::none);
+  // Root reads every file; the opening thread gives that up.
+  ASSERT_TRUE(runBoundByFileModes([&] {
+    platform::File file = platform::File::openForReading(utf8(path));
+    failure = platform::File::lastReadFailure();
+    EXPECT_FALSE(file.isOpen());
+  }));
+  EXPECT_EQ(failure.kind, platform::File::ReadFailure::Kind::other);
+  EXPECT_EQ(failure.text, "Permission denied");
+}
+
+TEST_F(FileTest, ItsContentStampChangesWithItsContent) {
+  const fs::path path = folder_.path() / "stamped.txt";
+  writeFile(path, "first");
+  platform::File file = platform::File::openForReading(utf8(path));
+  const std::optional<platform::File::ContentStamp> first = file.contentStamp();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size, 5);
+  EXPECT_EQ(file.contentStamp(), first);
+  ASSERT_TRUE(platform::File::openForAppending(utf8(path)).write("+"));
+  const std::optional<platform::File::ContentStamp> second = file.contentStamp();
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->size, 6);
+  EXPECT_GE(second->lastWrite, first->lastWrite);
+  EXPECT_FALSE(platform::File().contentStamp());
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 // What tests need of the operating system beyond the standard library: files
@@ -28,3 +29,7 @@ bool giveToUser(const std::filesystem::path& path, std::uint32_t user);
 // process runs as root: that thread alone gives up root's right to pass them
 // by. False, and `action` not run, where that cannot be arranged.
 bool runBoundByFileModes(const std::function<void()>& action);
+// Holds the file at `path` open as another program that shares it with
+// nobody (Windows share mode 0: antivirus, backup, an editor saving) until
+// the answer goes; empty where the system has no such lock.
+std::shared_ptr<void> holdWithoutSharing(const std::filesystem::path& path);

@@ -1,5 +1,7 @@
 #include "tests/support/SystemFiles.h"
 
+#include <windows.h>
+
 // Windows has no named pipes in the file system, no device that reads for
 // ever, and folder permissions in place of file modes.
 
@@ -16,3 +18,10 @@ bool runsAsRoot() { return false; }
 bool giveToUser(const std::filesystem::path&, std::uint32_t) { return false; }
 
 bool runBoundByFileModes(const std::function<void()>&) { return false; }
+
+std::shared_ptr<void> holdWithoutSharing(const std::filesystem::path& path) {
+  const HANDLE handle =
+      CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return std::shared_ptr<void>(handle, [](void* held) { CloseHandle(held); });
+}
