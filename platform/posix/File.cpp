@@ -124,6 +124,23 @@ bool File::isInheritedByChildProcesses() const {
   return flags >= 0 && (flags & FD_CLOEXEC) == 0;
 }
 
+std::optional<std::int64_t> File::size() const {
+  struct stat status {};
+  if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(status.st_size);
+}
+
+bool File::truncate(std::int64_t size) {
+  if (!isOpen() || size < 0) return false;
+  for (;;) {
+    if (::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) == 0) return true;
+    if (errno != EINTR) return false;
+  }
+}
+
+// A removed file's name is gone at once: identityAt already finds it absent.
+bool File::isDeletePending() const { return false; }
+
 void File::close() {
   if (!isOpen()) return;
   // Linux releases the descriptor even when close reports EINTR: never retry.

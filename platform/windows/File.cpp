@@ -118,6 +118,33 @@ bool File::isInheritedByChildProcesses() const {
   return isOpen() && GetHandleInformation(nativeOf(handle_), &flags) && (flags & HANDLE_FLAG_INHERIT) != 0;
 }
 
+std::optional<std::int64_t> File::size() const {
+  LARGE_INTEGER size{};
+  if (!isOpen() || !GetFileSizeEx(nativeOf(handle_), &size)) return std::nullopt;
+  return size.QuadPart;
+}
+
+bool File::truncate(std::int64_t size) {
+  if (!isOpen() || size < 0) return false;
+  // A file opened for appending may not move its end: a second handle on the
+  // same file, with write access, may.
+  const HANDLE writable = ReOpenFile(nativeOf(handle_), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+  if (writable == INVALID_HANDLE_VALUE) return false;
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = size;
+  const bool cut = SetFileInformationByHandle(writable, FileEndOfFileInfo, &end, sizeof end);
+  CloseHandle(writable);
+  return cut;
+}
+
+bool File::isDeletePending() const {
+  FILE_STANDARD_INFO information{};
+  return isOpen() &&
+         GetFileInformationByHandleEx(nativeOf(handle_), FileStandardInfo, &information, sizeof information) &&
+         information.DeletePending;
+}
+
 void File::close() {
   if (!isOpen()) return;
   CloseHandle(nativeOf(handle_));

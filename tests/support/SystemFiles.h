@@ -28,3 +28,8 @@ bool giveToUser(const std::filesystem::path& path, std::uint32_t user);
 // process runs as root: that thread alone gives up root's right to pass them
 // by. False, and `action` not run, where that cannot be arranged.
 bool runBoundByFileModes(const std::function<void()>& action);
+// Runs `action` with no file of this process able to grow past `bytes` bytes,
+// as if the disk were full there: a write across the limit writes what fits
+// and fails at the next byte. False, and `action` not run, where that cannot
+// be arranged.
+bool runWithFilesLimitedTo(std::int64_t bytes, const std::function<void()>& action);
