@@ -139,6 +139,9 @@ bool File::truncate(std::int64_t size) {
 }
 
 bool File::isDeletePending() const {
+  // Not the number of links: some file systems count none on every file.
+  // Wine (8.0) leaves the flag clear: there a deleted file looks untouched
+  // until its last handle closes.
   FILE_STANDARD_INFO information{};
   return isOpen() &&
          GetFileInformationByHandleEx(nativeOf(handle_), FileStandardInfo, &information, sizeof information) &&

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -91,6 +92,26 @@ TEST_F(FileTest, AppendingKeepsTheContentAndWritesAtTheEndWhoeverWrote) {
   EXPECT_TRUE(second.write("two\r\n"));
   EXPECT_TRUE(first.write("three\r\n"));
   EXPECT_EQ(contentOf(path), "old\r\none\r\ntwo\r\nthree\r\n");
+}
+
+TEST_F(FileTest, AFileCutBackGoesOnFromItsNewEnd) {
+  const fs::path path = folder_.path() / "cut.log";
+  writeFile(path, "kept");
+  // Opened for appending, as the log is: the cut needs more than appending.
+  platform::File file = platform::File::openForAppending(utf8(path));
+  ASSERT_TRUE(file.isOpen());
+  EXPECT_TRUE(file.write(" torn rec"));
+  EXPECT_EQ(file.size(), std::optional<std::int64_t>(13));
+  EXPECT_TRUE(file.truncate(4));
+  EXPECT_EQ(file.size(), std::optional<std::int64_t>(4));
+  EXPECT_TRUE(file.write(" whole\r\n"));
+  EXPECT_EQ(contentOf(path), "kept whole\r\n");
+  EXPECT_FALSE(file.isDeletePending());
+  EXPECT_FALSE(file.truncate(-1));
+  file.close();
+  EXPECT_EQ(file.size(), std::nullopt);
+  EXPECT_FALSE(file.truncate(0));
+  EXPECT_FALSE(file.isDeletePending());
 }
 
 TEST_F(FileTest, AppendingCreatesAMissingFile) {

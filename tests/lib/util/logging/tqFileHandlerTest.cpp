@@ -49,6 +49,18 @@ class tqFileHandlerTest : public WithTemporaryFolder {
   const std::string log_ = folder_.file("plandek.log");
 };
 
+// Whether a file deleted while open here either leaves its name at once or
+// says that its delete is pending. Wine does neither: its name opens the
+// doomed file as if nothing had happened, until its last handle closes.
+bool aDeleteShows(const std::string& probe) {
+  const platform::File file = platform::File::openForAppending(probe);
+  std::error_code error;
+  std::filesystem::remove(pathOf(probe), error);
+  const bool shows = file.isDeletePending() ||
+                     platform::File::identityAt(probe).outcome == platform::File::NameLookup::Outcome::absent;
+  return !error && shows;
+}
+
 }  // namespace
 
 TEST_F(tqFileHandlerTest, WritesTheLogLayoutOverAHandlersLife) {
@@ -170,8 +182,9 @@ TEST_F(tqFileHandlerTest, ALogMovedAwayIsOpenedAfreshAtItsName) {
 }
 
 TEST_F(tqFileHandlerTest, ALogDeletedWhileOpenIsStartedAfreshAtItsName) {
-  // Where a deleted file keeps its name until its last handle closes (wine,
-  // FAT drives), nothing but the handler's own close frees the name.
+  // Where a deleted file keeps its name until its last handle closes (FAT
+  // drives, older Windows), nothing but the handler's own close frees it.
+  if (!aDeleteShows(folder_.file("probe.log"))) GTEST_SKIP() << "this system does not tell a deleted file";
   tqFileHandler handler(log_);
   handler.publish(recordOf({tqLevel::SEVERE, "first", {}}));
   std::filesystem::remove(pathOf(log_));
