@@ -110,8 +110,9 @@ class File {
   bool truncate(std::int64_t size);
   // Whether the open file has been deleted and its name stays until its last
   // handle closes; no new file can be made at that name meanwhile (Windows on
-  // FAT drives, older versions, wine). False where deleting a file takes its
-  // name at once (POSIX) and for a closed file.
+  // FAT drives and older versions). False where deleting a file takes its
+  // name at once (POSIX), where the system does not say so (wine) and for a
+  // closed file.
   bool isDeletePending() const;
 
  private:
