@@ -101,6 +101,11 @@ class File {
   void close();
 
   // Keeping a file whole, and seeing it deleted.
+  // Writes all `bytes` at the end of a file opened for appending or, when the
+  // write stops part way (a full disk), cuts away what of them went in: they
+  // are in the file whole or not at all. False when they are not and for a
+  // closed file.
+  bool appendWhole(std::string_view bytes);
   // The file's size in bytes; empty for a closed file or when the system
   // cannot tell.
   std::optional<std::int64_t> size() const;

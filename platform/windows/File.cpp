@@ -25,6 +25,22 @@ HANDLE createFile(std::string_view utf8Path, DWORD access, DWORD disposition, DW
                      &security, disposition, flags, nullptr);
 }
 
+// Counts in `written` what went in before a failure.
+bool writeAll(HANDLE handle, const void* buffer, std::int64_t size, std::int64_t& written) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (written < size) {
+    const std::int64_t left = size - written;
+    const auto request = static_cast<DWORD>(left < largestTransfer ? left : largestTransfer);
+    DWORD count = 0;
+    if (!WriteFile(handle, bytes + written, request, &count, nullptr) || count == 0) {
+      written += count;
+      return false;
+    }
+    written += count;
+  }
+  return true;
+}
+
 File::Identity identityOf(const BY_HANDLE_FILE_INFORMATION& information) {
   return {information.dwVolumeSerialNumber,
           (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
@@ -65,16 +81,8 @@ std::int64_t File::read(void* buffer, std::int64_t size) {
 }
 
 bool File::write(const void* buffer, std::int64_t size) {
-  if (!isOpen() || size < 0) return false;
-  const auto* bytes = static_cast<const char*>(buffer);
-  while (size > 0) {
-    const auto request = static_cast<DWORD>(size < largestTransfer ? size : largestTransfer);
-    DWORD count = 0;
-    if (!WriteFile(nativeOf(handle_), bytes, request, &count, nullptr) || count == 0) return false;
-    bytes += count;
-    size -= count;
-  }
-  return true;
+  std::int64_t written = 0;
+  return isOpen() && size >= 0 && writeAll(nativeOf(handle_), buffer, size, written);
 }
 
 std::optional<File::Identity> File::identity() const {
@@ -136,6 +144,16 @@ bool File::truncate(std::int64_t size) {
   const bool cut = SetFileInformationByHandle(writable, FileEndOfFileInfo, &end, sizeof end);
   CloseHandle(writable);
   return cut;
+}
+
+bool File::appendWhole(std::string_view bytes) {
+  std::int64_t written = 0;
+  if (!isOpen()) return false;
+  if (writeAll(nativeOf(handle_), bytes.data(), static_cast<std::int64_t>(bytes.size()), written)) return true;
+  // What went in lies at the end, unless another process has appended since.
+  const std::optional<std::int64_t> sizeNow = size();
+  if (written > 0 && sizeNow.has_value()) truncate(*sizeNow - written);
+  return false;
 }
 
 bool File::isDeletePending() const {

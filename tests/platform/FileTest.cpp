@@ -114,6 +114,30 @@ TEST_F(FileTest, AFileCutBackGoesOnFromItsNewEnd) {
   EXPECT_FALSE(file.isDeletePending());
 }
 
+TEST_F(FileTest, AWholeAppendIsInTheFileWholeOrNotAtAll) {
+  const fs::path path = folder_.path() / "whole.log";
+  // Far above what the test's own output may write while the limit holds.
+  const std::string earlier(8192, '-');
+  writeFile(path, earlier);
+  platform::File file = platform::File::openForAppending(utf8(path));
+  ASSERT_TRUE(file.isOpen());
+  EXPECT_TRUE(file.appendWhole("fits\r\n"));
+  const auto size = static_cast<std::int64_t>(earlier.size() + 6);
+  bool cutShort = false;
+  bool noRoom = true;
+  const bool limited = runWithFilesLimitedTo(size + 4, [&] {
+    // Four bytes go in, then the write fails: they go again.
+    cutShort = !file.appendWhole("does not fit\r\n");
+    noRoom = !file.appendWhole("");
+  });
+  if (!limited) GTEST_SKIP() << "this system cannot limit the size of a process's files";
+  EXPECT_TRUE(cutShort);
+  EXPECT_FALSE(noRoom) << "nothing at all always fits";
+  EXPECT_EQ(contentOf(path), earlier + "fits\r\n");
+  file.close();
+  EXPECT_FALSE(file.appendWhole("closed"));
+}
+
 TEST_F(FileTest, AppendingCreatesAMissingFile) {
   const fs::path path = folder_.path() / "new.log";
   platform::File file = platform::File::openForAppending(utf8(path));

@@ -117,14 +117,11 @@ bool tqFileHandler::writeOut(std::string_view text) {
     return writesToConsole_;
   }
   // A write the disk had room for only in part would leave a torn record,
-  // which the next one written would join. The mutex keeps this process's
-  // other records out between the size and the write.
-  const std::optional<std::int64_t> sizeBefore = file_.size();
-  if (file_.write(text)) {
+  // which the next one written would join.
+  if (file_.appendWhole(text)) {
     writeFailing_ = false;
     return true;
   }
-  if (sizeBefore.has_value()) file_.truncate(*sizeBefore);
   if (!writeFailing_) {
     writeFailing_ = true;
     reportError("Write error", tqException("Write error"), writeErrorCode);
