@@ -39,7 +39,8 @@ unmountDisk() {
   disk=""
 }
 trap unmountDisk EXIT
-trap 'exit 1' INT TERM
+# A signal ends the script through its exit, and so through the unmount.
+trap 'exit 1' INT TERM HUP PIPE
 
 # Runs $1 with $workDir on a tmpfs just larger than the executable, the
 # console's files in the scenario's own folder, where a full disk cannot stop
