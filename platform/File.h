@@ -129,6 +129,26 @@ class File {
   bool isInheritedByChildProcesses() const;
   void close();
 
+  // Keeping a file whole, and seeing it deleted.
+  // Writes all `bytes` at the end of a file opened for appending or, when the
+  // write stops part way (a full disk), cuts away what of them went in: they
+  // are in the file whole or not at all. False when they are not and for a
+  // closed file.
+  bool appendWhole(std::string_view bytes);
+  // The file's size in bytes; empty for a closed file or when the system
+  // cannot tell.
+  std::optional<std::int64_t> size() const;
+  // Cuts the file back to `size` bytes, which needs no free space: what a
+  // write on a full disk left half done can go again. False on an error or a
+  // closed file.
+  bool truncate(std::int64_t size);
+  // Whether the open file has been deleted and its name stays until its last
+  // handle closes; no new file can be made at that name meanwhile (Windows on
+  // FAT drives and older versions). False where deleting a file takes its
+  // name at once (POSIX), where the system does not say so (wine) and for a
+  // closed file.
+  bool isDeletePending() const;
+
  private:
   // A file descriptor or a Windows HANDLE, which both fit here; -1 is closed
   // (INVALID_HANDLE_VALUE on Windows).

@@ -33,6 +33,22 @@ int openDescriptor(std::string_view utf8Path, int flags) {
   return descriptor;
 }
 
+// Counts in `written` what went in before a failure.
+bool writeAll(int descriptor, const void* buffer, std::int64_t size, std::int64_t& written) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (written < size) {
+    const std::int64_t left = size - written;
+    const auto request = static_cast<std::size_t>(left < largestTransfer ? left : largestTransfer);
+    const ssize_t count = ::write(descriptor, bytes + written, request);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    written += count;
+  }
+  return true;
+}
+
 File::Identity identityOf(const struct stat& status) {
   return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
@@ -73,19 +89,8 @@ std::int64_t File::read(void* buffer, std::int64_t size) {
 }
 
 bool File::write(const void* buffer, std::int64_t size) {
-  if (!isOpen() || size < 0) return false;
-  const auto* bytes = static_cast<const char*>(buffer);
-  while (size > 0) {
-    const auto request = static_cast<std::size_t>(size < largestTransfer ? size : largestTransfer);
-    const ssize_t count = ::write(static_cast<int>(handle_), bytes, request);
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes += count;
-    size -= count;
-  }
-  return true;
+  std::int64_t written = 0;
+  return isOpen() && size >= 0 && writeAll(static_cast<int>(handle_), buffer, size, written);
 }
 
 std::optional<File::Identity> File::identity() const {
@@ -124,6 +129,33 @@ bool File::isInheritedByChildProcesses() const {
   const int flags = ::fcntl(static_cast<int>(handle_), F_GETFD);
   return flags >= 0 && (flags & FD_CLOEXEC) == 0;
 }
+
+std::optional<std::int64_t> File::size() const {
+  struct stat status {};
+  if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(status.st_size);
+}
+
+bool File::truncate(std::int64_t size) {
+  if (!isOpen() || size < 0) return false;
+  for (;;) {
+    if (::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) == 0) return true;
+    if (errno != EINTR) return false;
+  }
+}
+
+bool File::appendWhole(std::string_view bytes) {
+  std::int64_t written = 0;
+  if (!isOpen()) return false;
+  if (writeAll(static_cast<int>(handle_), bytes.data(), static_cast<std::int64_t>(bytes.size()), written)) return true;
+  // What went in lies at the end, unless another process has appended since.
+  const std::optional<std::int64_t> sizeNow = size();
+  if (written > 0 && sizeNow.has_value()) truncate(*sizeNow - written);
+  return false;
+}
+
+// A removed file's name is gone at once: identityAt already finds it absent.
+bool File::isDeletePending() const { return false; }
 
 void File::close() {
   if (!isOpen()) return;

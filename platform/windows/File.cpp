@@ -25,6 +25,22 @@ HANDLE createFile(std::string_view utf8Path, DWORD access, DWORD disposition, DW
                      &security, disposition, flags, nullptr);
 }
 
+// Counts in `written` what went in before a failure.
+bool writeAll(HANDLE handle, const void* buffer, std::int64_t size, std::int64_t& written) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (written < size) {
+    const std::int64_t left = size - written;
+    const auto request = static_cast<DWORD>(left < largestTransfer ? left : largestTransfer);
+    DWORD count = 0;
+    if (!WriteFile(handle, bytes + written, request, &count, nullptr) || count == 0) {
+      written += count;
+      return false;
+    }
+    written += count;
+  }
+  return true;
+}
+
 File::Identity identityOf(const BY_HANDLE_FILE_INFORMATION& information) {
   return {information.dwVolumeSerialNumber,
           (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
@@ -76,16 +92,8 @@ std::int64_t File::read(void* buffer, std::int64_t size) {
 }
 
 bool File::write(const void* buffer, std::int64_t size) {
-  if (!isOpen() || size < 0) return false;
-  const auto* bytes = static_cast<const char*>(buffer);
-  while (size > 0) {
-    const auto request = static_cast<DWORD>(size < largestTransfer ? size : largestTransfer);
-    DWORD count = 0;
-    if (!WriteFile(nativeOf(handle_), bytes, request, &count, nullptr) || count == 0) return false;
-    bytes += count;
-    size -= count;
-  }
-  return true;
+  std::int64_t written = 0;
+  return isOpen() && size >= 0 && writeAll(nativeOf(handle_), buffer, size, written);
 }
 
 std::optional<File::Identity> File::identity() const {
@@ -127,6 +135,46 @@ File::WriteExposure File::writeExposure() const { return {}; }
 bool File::isInheritedByChildProcesses() const {
   DWORD flags = 0;
   return isOpen() && GetHandleInformation(nativeOf(handle_), &flags) && (flags & HANDLE_FLAG_INHERIT) != 0;
+}
+
+std::optional<std::int64_t> File::size() const {
+  LARGE_INTEGER size{};
+  if (!isOpen() || !GetFileSizeEx(nativeOf(handle_), &size)) return std::nullopt;
+  return size.QuadPart;
+}
+
+bool File::truncate(std::int64_t size) {
+  if (!isOpen() || size < 0) return false;
+  // A file opened for appending may not move its end: a second handle on the
+  // same file, with write access, may.
+  const HANDLE writable = ReOpenFile(nativeOf(handle_), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+  if (writable == INVALID_HANDLE_VALUE) return false;
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = size;
+  const bool cut = SetFileInformationByHandle(writable, FileEndOfFileInfo, &end, sizeof end);
+  CloseHandle(writable);
+  return cut;
+}
+
+bool File::appendWhole(std::string_view bytes) {
+  std::int64_t written = 0;
+  if (!isOpen()) return false;
+  if (writeAll(nativeOf(handle_), bytes.data(), static_cast<std::int64_t>(bytes.size()), written)) return true;
+  // What went in lies at the end, unless another process has appended since.
+  const std::optional<std::int64_t> sizeNow = size();
+  if (written > 0 && sizeNow.has_value()) truncate(*sizeNow - written);
+  return false;
+}
+
+bool File::isDeletePending() const {
+  // Not the number of links: some file systems count none on every file.
+  // Wine (8.0) leaves the flag clear: there a deleted file looks untouched
+  // until its last handle closes.
+  FILE_STANDARD_INFO information{};
+  return isOpen() &&
+         GetFileInformationByHandleEx(nativeOf(handle_), FileStandardInfo, &information, sizeof information) &&
+         information.DeletePending;
 }
 
 void File::close() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -92,6 +93,50 @@ TEST_F(FileTest, AppendingKeepsTheContentAndWritesAtTheEndWhoeverWrote) {
   EXPECT_TRUE(second.write("two\r\n"));
   EXPECT_TRUE(first.write("three\r\n"));
   EXPECT_EQ(contentOf(path), "old\r\none\r\ntwo\r\nthree\r\n");
+}
+
+TEST_F(FileTest, AFileCutBackGoesOnFromItsNewEnd) {
+  const fs::path path = folder_.path() / "cut.log";
+  writeFile(path, "kept");
+  // Opened for appending, as the log is: the cut needs more than appending.
+  platform::File file = platform::File::openForAppending(utf8(path));
+  ASSERT_TRUE(file.isOpen());
+  EXPECT_TRUE(file.write(" torn rec"));
+  EXPECT_EQ(file.size(), std::optional<std::int64_t>(13));
+  EXPECT_TRUE(file.truncate(4));
+  EXPECT_EQ(file.size(), std::optional<std::int64_t>(4));
+  EXPECT_TRUE(file.write(" whole\r\n"));
+  EXPECT_EQ(contentOf(path), "kept whole\r\n");
+  EXPECT_FALSE(file.isDeletePending());
+  EXPECT_FALSE(file.truncate(-1));
+  file.close();
+  EXPECT_EQ(file.size(), std::nullopt);
+  EXPECT_FALSE(file.truncate(0));
+  EXPECT_FALSE(file.isDeletePending());
+}
+
+TEST_F(FileTest, AWholeAppendIsInTheFileWholeOrNotAtAll) {
+  const fs::path path = folder_.path() / "whole.log";
+  // Far above what the test's own output may write while the limit holds.
+  const std::string earlier(8192, '-');
+  writeFile(path, earlier);
+  platform::File file = platform::File::openForAppending(utf8(path));
+  ASSERT_TRUE(file.isOpen());
+  EXPECT_TRUE(file.appendWhole("fits\r\n"));
+  const auto size = static_cast<std::int64_t>(earlier.size() + 6);
+  bool cutShort = false;
+  bool noRoom = true;
+  const bool limited = runWithFilesLimitedTo(size + 4, [&] {
+    // Four bytes go in, then the write fails: they go again.
+    cutShort = !file.appendWhole("does not fit\r\n");
+    noRoom = !file.appendWhole("");
+  });
+  if (!limited) GTEST_SKIP() << "this system cannot limit the size of a process's files";
+  EXPECT_TRUE(cutShort);
+  EXPECT_FALSE(noRoom) << "nothing at all always fits";
+  EXPECT_EQ(contentOf(path), earlier + "fits\r\n");
+  file.close();
+  EXPECT_FALSE(file.appendWhole("closed"));
 }
 
 TEST_F(FileTest, AppendingCreatesAMissingFile) {

@@ -33,3 +33,8 @@ bool runBoundByFileModes(const std::function<void()>& action);
 // nobody (Windows share mode 0: antivirus, backup, an editor saving) until
 // the answer goes; empty where the system has no such lock.
 std::shared_ptr<void> holdWithoutSharing(const std::filesystem::path& path);
+// Runs `action` with no file of this process able to grow past `bytes` bytes,
+// as if the disk were full there: a write across the limit writes what fits
+// and fails at the next byte. False, and `action` not run, where that cannot
+// be arranged.
+bool runWithFilesLimitedTo(std::int64_t bytes, const std::function<void()>& action);

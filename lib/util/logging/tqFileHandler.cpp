@@ -55,16 +55,26 @@ void tqFileHandler::publish(const tqLogRecord& record) {
   // Formatted before the lock: only the write itself is serialised.
   const std::string line = asLine(formatter_.format(record));
   const std::lock_guard lock(mutex_);
-  if (file_.isOpen() && isGoneFromItsName()) reopen();
+  followTheName();
   if (headPending_) {
-    headPending_ = false;
-    writeOut(asLine(formatter_.getHead(this)) + line);
+    // The empty line goes out with its record or waits for the next one.
+    if (writeOut(asLine(formatter_.getHead(this)) + line)) headPending_ = false;
     return;
   }
   writeOut(line);
 }
 
 std::string tqFileHandler::toText() const { return {}; }
+
+void tqFileHandler::followTheName() {
+  if (file_.isOpen() && file_.isDeletePending()) {
+    // The name goes only with the last handle on the file, and until then no
+    // new file can be made there: this handle must go first.
+    file_.close();
+    deletedFileClosed_ = true;
+  }
+  if (deletedFileClosed_ || (file_.isOpen() && isGoneFromItsName())) reopen();
+}
 
 bool tqFileHandler::isGoneFromItsName() const {
   const platform::File::NameLookup atName = platform::File::identityAt(pattern_.view());
@@ -89,6 +99,7 @@ void tqFileHandler::reopen() {
     return;
   }
   file_ = std::move(reopened);
+  deletedFileClosed_ = false;
   headPending_ = true;
   openedIdentity_ = file_.identity();
 }
@@ -100,11 +111,20 @@ void tqFileHandler::reportOpenFailure(platform::File::OpenError error) {
   reportError("Open error", tqException("Open error"), openErrorCode);
 }
 
-void tqFileHandler::writeOut(std::string_view text) {
-  // A failed write has nowhere to be reported: the log is where reports go.
-  if (file_.isOpen()) {
-    file_.write(text);
-  } else if (writesToConsole_) {
-    platform::writeConsole(text);
+bool tqFileHandler::writeOut(std::string_view text) {
+  if (!file_.isOpen()) {
+    if (writesToConsole_) platform::writeConsole(text);
+    return writesToConsole_;
   }
+  // A write the disk had room for only in part would leave a torn record,
+  // which the next one written would join.
+  if (file_.appendWhole(text)) {
+    writeFailing_ = false;
+    return true;
+  }
+  if (!writeFailing_) {
+    writeFailing_ = true;
+    reportError("Write error", tqException("Write error"), writeErrorCode);
+  }
+  return false;
 }

@@ -17,9 +17,14 @@
 // Any number of threads may publish through one handler at once: each record
 // reaches the file whole, in one write, never mixed with another, and is with
 // the operating system before publish returns. The file is never inherited by
-// processes this one starts. A log file removed or moved away while open is
-// opened afresh at its name, for appending, before the next record; when the
-// system cannot tell what is at the name, records go on into the file open.
+// processes this one starts. A record reaches the file whole or not at all:
+// what a failed write (a full disk) left of it is cut away again, and the
+// error manager says so once for each spell of failures ("tqErrorManager: 1:
+// Write error"); the records after it go on as before, the empty line of an
+// open still before the first one written. A log file removed, moved away or
+// deleted while open is opened afresh at its name, for appending, before the
+// next record; when the system cannot tell what is at the name, records go on
+// into the file open.
 class tqFileHandler : public tqHandler {
  public:
   // Appends to the file at `pattern`.
@@ -47,9 +52,13 @@ class tqFileHandler : public tqHandler {
   std::string toText() const override;
 
  private:
-  // The code the error manager reports open failures with.
+  // The codes the error manager reports failures with.
   static constexpr std::int64_t openErrorCode = 4;
+  static constexpr std::int64_t writeErrorCode = 1;
 
+  // Makes sure the file open is the one at the pattern before a record goes
+  // out. The mutex must be held.
+  void followTheName();
   // Whether the file open is no longer the one at the pattern: nothing is
   // there, or another file is. The mutex must be held.
   bool isGoneFromItsName() const;
@@ -57,8 +66,9 @@ class tqFileHandler : public tqHandler {
   // failure, reports it and keeps the old one. The mutex must be held.
   void reopen();
   void reportOpenFailure(platform::File::OpenError error);
-  // Writes to wherever this handler writes; the mutex must be held.
-  void writeOut(std::string_view text);
+  // Writes to wherever this handler writes, all of `text` or nothing of it;
+  // false when nothing went out. The mutex must be held.
+  bool writeOut(std::string_view text);
 
   tqString pattern_;
   bool append_;
@@ -72,4 +82,10 @@ class tqFileHandler : public tqHandler {
   bool writesToConsole_ = false;
   bool headPending_ = false;
   bool closed_ = false;
+  // The last write failed: the next failure belongs to the same spell and is
+  // not reported again.
+  bool writeFailing_ = false;
+  // The file open was deleted and closed: every record tries to open a new
+  // one at the name until one opens.
+  bool deletedFileClosed_ = false;
 };

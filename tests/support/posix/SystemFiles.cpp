@@ -1,6 +1,8 @@
 #include "tests/support/SystemFiles.h"
 
 #include <linux/capability.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -51,4 +53,23 @@ bool runBoundByFileModes(const std::function<void()>& action) {
     if (bound) action();
   }).join();
   return bound;
+}
+
+bool runWithFilesLimitedTo(std::int64_t bytes, const std::function<void()>& action) {
+  rlimit before{};
+  if (::getrlimit(RLIMIT_FSIZE, &before) != 0 || bytes < 0) return false;
+  if (before.rlim_max != RLIM_INFINITY && static_cast<rlim_t>(bytes) > before.rlim_max) return false;
+  // Unignored, the signal a write across the limit raises ends the process.
+  struct sigaction ignore {}, previous {};
+  ignore.sa_handler = SIG_IGN;
+  if (::sigaction(SIGXFSZ, &ignore, &previous) != 0) return false;
+  rlimit limited = before;
+  limited.rlim_cur = static_cast<rlim_t>(bytes);
+  const bool limitedNow = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+  if (limitedNow) {
+    action();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+  }
+  ::sigaction(SIGXFSZ, &previous, nullptr);
+  return limitedNow;
 }

@@ -3,7 +3,8 @@
 #include <windows.h>
 
 // Windows has no named pipes in the file system, no device that reads for
-// ever, and folder permissions in place of file modes.
+// ever, folder permissions in place of file modes, and no limit on a
+// process's file sizes.
 
 bool makeNamedPipe(const std::filesystem::path&) { return false; }
 
@@ -25,3 +26,4 @@ std::shared_ptr<void> holdWithoutSharing(const std::filesystem::path& path) {
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return std::shared_ptr<void>(handle, [](void* held) { CloseHandle(held); });
 }
+bool runWithFilesLimitedTo(std::int64_t, const std::function<void()>&) { return false; }

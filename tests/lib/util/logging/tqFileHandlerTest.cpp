@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -45,6 +48,18 @@ class tqFileHandlerTest : public WithTemporaryFolder {
  protected:
   const std::string log_ = folder_.file("plandek.log");
 };
+
+// Whether a file deleted while open here either leaves its name at once or
+// says that its delete is pending. Wine does neither: its name opens the
+// doomed file as if nothing had happened, until its last handle closes.
+bool aDeleteShows(const std::string& probe) {
+  const platform::File file = platform::File::openForAppending(probe);
+  std::error_code error;
+  std::filesystem::remove(pathOf(probe), error);
+  const bool shows = file.isDeletePending() ||
+                     platform::File::identityAt(probe).outcome == platform::File::NameLookup::Outcome::absent;
+  return !error && shows;
+}
 
 }  // namespace
 
@@ -166,6 +181,21 @@ TEST_F(tqFileHandlerTest, ALogMovedAwayIsOpenedAfreshAtItsName) {
             "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: second\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: third\r\n");
 }
 
+TEST_F(tqFileHandlerTest, ALogDeletedWhileOpenIsStartedAfreshAtItsName) {
+  // Where a deleted file keeps its name until its last handle closes (FAT
+  // drives, older Windows), nothing but the handler's own close frees it.
+  if (!aDeleteShows(folder_.file("probe.log"))) GTEST_SKIP() << "this system does not tell a deleted file";
+  tqFileHandler handler(log_);
+  handler.publish(recordOf({tqLevel::SEVERE, "first", {}}));
+  std::filesystem::remove(pathOf(log_));
+  handler.publish(recordOf({tqLevel::SEVERE, "second", {}}));
+  handler.publish(recordOf({tqLevel::SEVERE, "third", {}}));
+  handler.close();
+  EXPECT_EQ(contentOf(log_),
+            "\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: second\r\n12-08-2026 21:09:00 plandek\r\nSEVERE: third\r\n"
+            "\r\n");
+}
+
 TEST_F(tqFileHandlerTest, ALogThatCannotBeOpenedAfreshIsReportedAndTheOldOneKept) {
   const std::string moved = folder_.file("moved.log");
   tqFileHandler handler(log_);
@@ -221,4 +251,44 @@ TEST_F(tqFileHandlerTest, WithoutAFreeHandleRecordsGoToTheConsole) {
                                          "12-08-2026 21:09:00 plandek\r\nSEVERE: to the console\r\n"
                                          "\r\n"));
   EXPECT_EQ(contentOf(log_), "");
+}
+
+TEST_F(tqFileHandlerTest, ARecordThatDoesNotFitIsCutBackAndEachSpellOfFailuresReportedOnce) {
+  // Earlier runs' records keep the limits far above anything the console's
+  // capture writes.
+  std::string earlier;
+  while (earlier.size() < 4096) earlier += "12-07-2026 10:00:00 plandek\r\nSEVERE: Starting backup.cmd\r\n";
+  writeFile(log_, earlier);
+  tqFileHandler handler(log_);
+  const auto record = [](std::string_view message) {
+    return recordOf({tqLevel::SEVERE, std::string(message), {}});
+  };
+  // The file's size now and `bytes` more.
+  const auto room = [&](std::int64_t bytes) { return static_cast<std::int64_t>(contentOf(log_).size()) + bytes; };
+  bool limited = true;
+  const auto publishLimitedTo = [&](std::int64_t limit, std::initializer_list<std::string_view> messages) {
+    limited = limited && runWithFilesLimitedTo(limit, [&] {
+                for (const std::string_view message : messages) handler.publish(record(message));
+              });
+  };
+  const std::string output = consoleOutputOf([&] {
+    // The empty line and the record together do not fit: neither stays, and
+    // the empty line waits for the next record.
+    publishLimitedTo(room(10), {"no room"});
+    handler.publish(record("room again"));
+    // Two failures, one spell: one report.
+    publishLimitedTo(room(20), {"part of it fits", "none of it fits"});
+    handler.publish(record("room again"));
+    // Not even the first byte fits.
+    publishLimitedTo(room(0), {"at the limit"});
+    handler.close();
+  });
+  if (!limited) GTEST_SKIP() << "this system cannot limit the size of a process's files";
+  const std::string report = "tqErrorManager: 1: Write error\r\nWrite error\r\n\r\n";
+  EXPECT_EQ(output, asReadBackInTextMode(report + report + report));
+  EXPECT_EQ(contentOf(log_), earlier +
+                                 "\r\n"
+                                 "12-08-2026 21:09:00 plandek\r\nSEVERE: room again\r\n"
+                                 "12-08-2026 21:09:00 plandek\r\nSEVERE: room again\r\n"
+                                 "\r\n");
 }
