@@ -10,8 +10,8 @@ namespace platform {
 // closing the console, log-off and shutdown on Windows, where a hidden window
 // also takes the session's end and a close message (taskkill without /f).
 // On POSIX, SIGHUP, the request to read the configuration again, calls
-// `onReload` (when given) instead of ending the process; Windows has no such
-// request. Both run on a thread of the platform's, never inside a signal
+// `onReload` instead of ending the process, or does nothing without one;
+// Windows has no such request. Both run on a thread of the platform's, never inside a signal
 // handler, and may run more than once; they must return promptly. One at a
 // time per process. Before it, a request has the system's usual effect; after
 // it too, unless a stop request came while it lived: the process is then on its
