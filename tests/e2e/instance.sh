@@ -105,7 +105,8 @@ twoCopiesShareAWorkingDirectory() {
   stopDaemon
   local copyLog=$workDir/copy/plandek.log
   expectWholeLog "$copyLog"
-  (($(recordCount "Already running in $workDir" "$copyLog") == 1)) || fail "the copy's log lacks 'Already running in $workDir'"
+  (($(recordCount "Already running in $workDir" "$copyLog") == 1)) ||
+    fail "the copy's log lacks 'Already running in $workDir'"
   (($(grep -ac 'SEVERE: ' "$copyLog") == 1)) || fail "the copy logged more than the refusal"
   (($(logCount '^SEVERE: Already running') == 0)) || fail "the refusal went into the first plandek's log"
   expectWholeLog
@@ -153,7 +154,8 @@ sighupChecksTheScheduleAtOnce() {
   stopDaemon
   local reloadStamp
   logLines >/dev/null
-  reloadStamp="$(LC_ALL=C awk '/^SEVERE: Reloaded crons/ { count++; if (count == 2) print stamp } { stamp = $1 " " $2 }' "$workDir/log.txt")"
+  reloadStamp="$(LC_ALL=C awk '/^SEVERE: Reloaded crons/ { count++; if (count == 2) print stamp }
+    { stamp = $1 " " $2 }' "$workDir/log.txt")"
   [[ $reloadStamp == "12-13-2026 12:00:"* ]] || fail "the reload after SIGHUP came at $reloadStamp, not in minute 12:00"
   (($(logCount '^SEVERE: Reloaded crons') == 2)) || fail "not two loads: a SIGHUP with the file unchanged reloaded it"
   [[ "$(startTimes 'date +%M >> old.txt' | head -2 | cut -c12-16 | tr '\n' ' ')" == "12:00 12:01 " ]] ||
