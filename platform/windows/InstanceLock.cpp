@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "platform/windows/WideText.h"
 
@@ -11,14 +13,40 @@ namespace platform {
 
 namespace {
 
+// The name the system resolves the folder to, through subst drives,
+// junctions, links and short names; empty when it cannot open the folder.
+std::wstring finalFolderName(const std::wstring& folder) {
+  // FILE_FLAG_BACKUP_SEMANTICS opens a folder; no access needed to ask its name.
+  const HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), VOLUME_NAME_DOS);
+  if (length >= name.size()) {
+    name.resize(length);
+    length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), VOLUME_NAME_DOS);
+  }
+  CloseHandle(handle);
+  name.resize(length < name.size() ? length : 0);
+  // "\\?\C:\plandek" and "\\?\UNC\server\share" back to their usual forms.
+  constexpr std::wstring_view uncPrefix = L"\\\\?\\UNC\\";
+  constexpr std::wstring_view longPrefix = L"\\\\?\\";
+  if (name.starts_with(uncPrefix)) return L"\\\\" + name.substr(uncPrefix.size());
+  if (name.starts_with(longPrefix)) return name.substr(longPrefix.size());
+  return name;
+}
+
 // The folder's full path as the file system compares names: without a
 // trailing separator, "." and ".." resolved, in upper case.
 std::wstring comparableFolderName(const std::string& folder) {
   const std::wstring wide = windows::toWide(folder);
-  const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  std::wstring full(needed, L'\0');
-  const DWORD length = needed == 0 ? 0 : GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
-  full.resize(length > 0 && length < needed ? length : 0);
+  std::wstring full = finalFolderName(wide);
+  if (full.empty()) {
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    full.assign(needed, L'\0');
+    const DWORD length = needed == 0 ? 0 : GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    full.resize(length > 0 && length < needed ? length : 0);
+  }
   if (full.empty()) full = wide;
   // "C:\" keeps its separator, "C:\plandek\" does not.
   while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();

@@ -46,6 +46,10 @@ TEST(InstanceLock, AnyNameOfTheSameFolderMeetsTheSameClaim) {
       path + platform::pathSeparator() + ".",
       path + platform::pathSeparator() + "inner" + platform::pathSeparator() + "..",
   };
+  // Through a link to it, where the system lets a test make one.
+  std::error_code linkError;
+  std::filesystem::create_directory_symlink(folder.path(), folder.path() / "inner" / "link", linkError);
+  if (!linkError) otherNames.push_back(utf8(folder.path() / "inner" / "link"));
   // Where the file system ignores case (Windows), the name in upper case too.
   std::error_code error;
   if (std::filesystem::equivalent(folder.path(), pathOf(upperCase(path)), error)) {
