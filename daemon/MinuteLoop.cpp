@@ -18,6 +18,13 @@ void runMinuteLoop(SchedulerClock& clock, const std::function<bool()>& checkSche
     // keeps the wait within a minute.
     const SchedulerClock::Instant wakeTime = std::min(std::chrono::floor<minutes>(passTime) + minutes(1),
                                                       std::chrono::floor<minutes>(clock.now()) + minutes(1));
-    if (!clock.sleepUntil(wakeTime)) return;
+    // A check between passes goes back to sleep until the same boundary:
+    // matching before it would start entries early, or twice.
+    SchedulerClock::SleepEnd end = clock.sleepUntil(wakeTime);
+    while (end == SchedulerClock::SleepEnd::checkRequested) {
+      if (!checkSchedule()) return;
+      end = clock.sleepUntil(wakeTime);
+    }
+    if (end == SchedulerClock::SleepEnd::stopRequested) return;
   }
 }

@@ -12,6 +12,7 @@
 // reads the clock once and calls `startDue` for each local minute the
 // PassPlanner names for it. A pass whose work runs past the next minute's
 // second 00 is followed at once by the next pass. A pass whose local time
-// cannot be read matches nothing.
+// cannot be read matches nothing. A check requested during a sleep calls
+// `checkSchedule` alone, at once, and sleeps on to the same boundary.
 void runMinuteLoop(SchedulerClock& clock, const std::function<bool()>& checkSchedule,
                    const std::function<void(const MinuteToMatch& minute)>& startDue);

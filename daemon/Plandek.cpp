@@ -44,6 +44,8 @@ bool Plandek::run() {
 
 void Plandek::requestStop() { stop_.request(); }
 
+void Plandek::requestScheduleCheck() { stop_.requestCheck(); }
+
 void Plandek::useSchedule(LoadedSchedule loaded) {
   if (!loaded.refusal.empty()) log_("Refused plandek.dat ({0})", {loaded.refusal});
   if (loaded.keepsEntries) return;

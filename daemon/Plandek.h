@@ -34,6 +34,10 @@ class Plandek {
   bool run();
   // Any thread, any number of times; wakes run and the scheduler at once.
   void requestStop();
+  // Any thread, any number of times: the scheduler reads the file at once if
+  // it is between passes, reloading it when it changed, and matches nothing
+  // before the next minute as it would have.
+  void requestScheduleCheck();
 
  private:
   // Logs the refusal; unless the entries loaded before are kept, takes the

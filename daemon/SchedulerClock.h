@@ -9,6 +9,7 @@
 class SchedulerClock {
  public:
   using Instant = std::chrono::sys_seconds;
+  enum class SleepEnd { timeReached, checkRequested, stopRequested };
 
   virtual ~SchedulerClock() = default;
 
@@ -19,6 +20,7 @@ class SchedulerClock {
   virtual std::optional<LocalMinute> localMinute(Instant instant) = 0;
   // Waits until the clock reaches `wakeTime` as it reads at the call: the
   // wait lasts that long in elapsed time, however the clock is set meanwhile,
-  // and returns at once when the time has come. False when a stop ended it.
-  virtual bool sleepUntil(Instant wakeTime) = 0;
+  // and returns at once when the time has come. A request to check the
+  // schedule or to stop ends it early.
+  virtual SleepEnd sleepUntil(Instant wakeTime) = 0;
 };

@@ -5,7 +5,7 @@
 
 #include "platform/Clock.h"
 
-WallClock::WallClock(const StopRequest& stop, SystemTimeReader readSystemTime)
+WallClock::WallClock(StopRequest& stop, SystemTimeReader readSystemTime)
     : stop_(stop), readSystemTime_(std::move(readSystemTime)) {}
 
 SchedulerClock::Instant WallClock::now() { return std::chrono::floor<std::chrono::seconds>(readSystemTime_()); }
@@ -19,8 +19,16 @@ std::optional<LocalMinute> WallClock::localMinute(Instant instant) {
   return local_days(date) + hours(local.hour) + minutes(local.minute);
 }
 
-bool WallClock::sleepUntil(Instant wakeTime) {
+SchedulerClock::SleepEnd WallClock::sleepUntil(Instant wakeTime) {
   // Rounded up, so that the wake-up is never a moment before the boundary.
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(wakeTime - readSystemTime_());
-  return !stop_.waitFor(std::max(left, std::chrono::milliseconds(0)));
+  switch (stop_.waitFor(std::max(left, std::chrono::milliseconds(0)))) {
+    case StopRequest::WaitEnd::checkRequested:
+      return SleepEnd::checkRequested;
+    case StopRequest::WaitEnd::stopRequested:
+      return SleepEnd::stopRequested;
+    case StopRequest::WaitEnd::timeUp:
+      break;
+  }
+  return SleepEnd::timeReached;
 }

@@ -1,12 +1,28 @@
+#include <string>
+
 #include "daemon/PlandekLog.h"
 #include "daemon/Plandek.h"
+#include "platform/InstanceLock.h"
+#include "platform/Paths.h"
 #include "platform/StopSignal.h"
 
-// Arguments change nothing. Exit code 1 when the scheduler could not start.
+// Arguments change nothing. Exit code 1 when another plandek serves the same
+// working directory, or when the scheduler could not start.
 int main() {
-  // Declared first so that it is closed last, after every job's record.
+  // Taken first and so given up last: a plandek started as this one stops
+  // must not write into the log before this one's closing line. Where the
+  // system cannot lock, plandek runs as before, unguarded.
+  const std::string workingDirectory = platform::workingDirectory();
+  const platform::InstanceLock instance(workingDirectory);
+  // Declared before the daemon so that it is closed after every job's record.
   const PlandekLog log;
+  if (instance.outcome() == platform::InstanceLock::Outcome::heldElsewhere) {
+    // A second plandek would run every job twice, @reboot included.
+    log.sink()("Already running in {0}", {workingDirectory});
+    return 1;
+  }
   Plandek plandek(log.sink());
-  const platform::StopSignal stopSignal([&plandek] { plandek.requestStop(); });
+  const platform::StopSignal stopSignal([&plandek] { plandek.requestStop(); },
+                                        [&plandek] { plandek.requestScheduleCheck(); });
   return plandek.run() ? 0 : 1;
 }

@@ -8,6 +8,10 @@ namespace platform {
 // separator; the empty text when the system does not tell.
 std::string executableDirectory();
 
+// The process's working directory, full, UTF-8, as the system names it; the
+// empty text when the system does not tell (the folder was removed).
+std::string workingDirectory();
+
 // The separator between folder names: '\\' on Windows, '/' elsewhere.
 char pathSeparator();
 

@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include <cerrno>
 #include <unistd.h>
 
 namespace platform {
@@ -18,6 +19,16 @@ std::string executableDirectory() {
   }
   const std::size_t lastSlash = path.rfind('/');
   return lastSlash == std::string::npos ? std::string() : path.substr(0, lastSlash);
+}
+
+std::string workingDirectory() {
+  std::string path(256, '\0');
+  while (::getcwd(path.data(), path.size()) == nullptr) {
+    if (errno != ERANGE) return {};
+    path.resize(path.size() * 2);
+  }
+  path.resize(path.find('\0'));
+  return path;
 }
 
 char pathSeparator() { return '/'; }

@@ -23,6 +23,17 @@ std::string executableDirectory() {
   return windows::toUtf8(std::wstring_view(path).substr(0, lastBackslash));
 }
 
+std::string workingDirectory() {
+  // The length asked for includes the terminating null; the length copied does not.
+  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring path(needed, L'\0');
+  const DWORD length = GetCurrentDirectoryW(needed, path.data());
+  if (length == 0 || length >= needed) return {};
+  path.resize(length);
+  return windows::toUtf8(path);
+}
+
 char pathSeparator() { return '\\'; }
 
 }  // namespace platform

@@ -24,6 +24,7 @@ constexpr wchar_t windowClassName[] = L"PlandekStopWindow";
 struct Listening {
   std::mutex mutex;
   std::function<void()> onStop;
+  unsigned stopsHeard = 0;
   std::atomic<HWND> window{nullptr};
   std::once_flag windowStarted;
 };
@@ -38,6 +39,7 @@ bool notifyStop() {
   Listening& shared = listening();
   const std::lock_guard lock(shared.mutex);
   if (!shared.onStop) return false;
+  ++shared.stopsHeard;
   shared.onStop();
   return true;
 }
@@ -109,13 +111,16 @@ void startStopWindow() {
 
 struct StopSignal::Listener {
   bool listening = false;
+  unsigned stopsHeardBefore = 0;
 };
 
-StopSignal::StopSignal(std::function<void()> onStop) : listener_(std::make_unique<Listener>()) {
+// No SIGHUP here: `onReload` is never called.
+StopSignal::StopSignal(std::function<void()> onStop, std::function<void()>) : listener_(std::make_unique<Listener>()) {
   Listening& shared = listening();
   {
     const std::lock_guard lock(shared.mutex);
     shared.onStop = std::move(onStop);
+    listener_->stopsHeardBefore = shared.stopsHeard;
   }
   std::call_once(shared.windowStarted, [] {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
@@ -127,7 +132,13 @@ StopSignal::StopSignal(std::function<void()> onStop) : listener_(std::make_uniqu
 StopSignal::~StopSignal() {
   Listening& shared = listening();
   const std::lock_guard lock(shared.mutex);
-  shared.onStop = nullptr;
+  // After a stop the process is on its way out in order: later requests are
+  // taken and do nothing, rather than end it half-way.
+  if (shared.stopsHeard != listener_->stopsHeardBefore) {
+    shared.onStop = [] {};
+  } else {
+    shared.onStop = nullptr;
+  }
 }
 
 bool StopSignal::isListening() const { return listener_->listening; }
@@ -136,5 +147,7 @@ bool requestStopOfThisProcess() {
   const HWND window = listening().window.load();
   return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
 }
+
+bool requestReloadOfThisProcess() { return false; }
 
 }  // namespace platform

@@ -28,7 +28,8 @@ std::string clockText(const char* what, int hour, int minute, int second) {
 
 // Local time is UTC here. Each sleep lands where `wakeUps` says, or on its
 // target when the list has run out; the sleep after the last pass is ended by
-// a stop.
+// a stop. Each of the first `checks` sleeps is ended by a check request
+// instead, at the same time, and does not count as a pass.
 class FakeClock final : public SchedulerClock {
  public:
   FakeClock(Instant start, int passes) : now_(start), sleepsLeft_(passes - 1) {}
@@ -41,18 +42,22 @@ class FakeClock final : public SchedulerClock {
     if (std::find(unreadable.begin(), unreadable.end(), instant) != unreadable.end()) return std::nullopt;
     return LocalMinute(std::chrono::floor<std::chrono::minutes>(instant).time_since_epoch());
   }
-  bool sleepUntil(Instant wakeTime) override {
+  SleepEnd sleepUntil(Instant wakeTime) override {
     const std::chrono::hh_mm_ss time(wakeTime - std::chrono::floor<std::chrono::days>(wakeTime));
     events.push_back(clockText("sleep until", static_cast<int>(time.hours().count()),
                                static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())));
-    if (sleepsLeft_-- == 0) return false;
+    if (checks > 0) {
+      --checks;
+      return SleepEnd::checkRequested;
+    }
+    if (sleepsLeft_-- == 0) return SleepEnd::stopRequested;
     if (!wakeUps.empty()) {
       now_ = wakeUps.front();
       wakeUps.erase(wakeUps.begin());
     } else if (wakeTime > now_) {
       now_ = wakeTime;
     }
-    return true;
+    return SleepEnd::timeReached;
   }
   // A pass's work taking its time, or the clock set during it.
   void move(std::chrono::seconds by) { now_ += by; }
@@ -60,6 +65,7 @@ class FakeClock final : public SchedulerClock {
   std::vector<std::string> events;
   std::vector<Instant> wakeUps;
   std::vector<Instant> unreadable;
+  int checks = 0;
 
  private:
   Instant now_;
@@ -81,14 +87,17 @@ const char* kindText(EntryKinds kinds) {
 struct Pass {
   std::chrono::seconds work = 0s;
   bool stopDuringCheck = false;
+  // The schedule check after this many successful ones answers a stop.
+  int stopAtCheck = -1;
 };
 
 std::vector<std::string> runPasses(FakeClock& clock, Pass pass = {}) {
+  int checks = 0;
   runMinuteLoop(
       clock,
-      [&clock, pass] {
+      [&clock, &checks, pass] {
         clock.events.push_back("check");
-        return !pass.stopDuringCheck;
+        return !pass.stopDuringCheck && checks++ != pass.stopAtCheck;
       },
       [&clock, pass](const MinuteToMatch& minute) {
         const ScheduleTime time = ScheduleTime::of(minute.minute);
@@ -162,4 +171,22 @@ TEST(MinuteLoop, APassWhoseLocalTimeCannotBeReadMatchesNothingAndTheNextCatchesU
 TEST(MinuteLoop, AStopDuringTheScheduleCheckEndsTheLoopBeforeMatching) {
   FakeClock clock(at(12, 0, 0), 3);
   EXPECT_EQ(runPasses(clock, {.stopDuringCheck = true}), std::vector<std::string>{"check"});
+}
+
+TEST(MinuteLoop, ACheckRequestedDuringASleepChecksAtOnceAndSleepsOnToTheSameBoundary) {
+  FakeClock clock(at(12, 0, 20), 2);
+  // Two requests, as two SIGHUPs in one minute: neither matches anything.
+  clock.checks = 2;
+  EXPECT_EQ(runPasses(clock),
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00",  //
+                                      "check", "sleep until 12:01:00",                                  //
+                                      "check", "sleep until 12:01:00",                                  //
+                                      "check", "read", "due 12:01:00", "read", "sleep until 12:02:00"}));
+}
+
+TEST(MinuteLoop, AStopDuringARequestedCheckEndsTheLoop) {
+  FakeClock clock(at(12, 0, 20), 2);
+  clock.checks = 1;
+  EXPECT_EQ(runPasses(clock, {.stopAtCheck = 1}),
+            (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00", "check"}));
 }

@@ -14,6 +14,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using SleepEnd = SchedulerClock::SleepEnd;
 
 }  // namespace
 
@@ -25,19 +26,41 @@ TEST(WallClock, AStopEndsASleepAtOnce) {
     stop.request();
   });
   // The test would hang for a day if the stop did not wake the sleep.
-  EXPECT_FALSE(clock.sleepUntil(clock.now() + 24h));
+  EXPECT_EQ(clock.sleepUntil(clock.now() + 24h), SleepEnd::stopRequested);
   stopper.join();
   EXPECT_TRUE(stop.isRequested());
-  EXPECT_FALSE(clock.sleepUntil(clock.now() - 1s));
+  EXPECT_EQ(clock.sleepUntil(clock.now() - 1s), SleepEnd::stopRequested);
+}
+
+TEST(WallClock, ACheckRequestEndsOneSleepAndTheNextSleepsOn) {
+  StopRequest stop;
+  WallClock clock(stop);
+  std::thread requester([&stop] {
+    std::this_thread::sleep_for(50ms);
+    stop.requestCheck();
+  });
+  // The test would hang for a day if the request did not wake the sleep.
+  EXPECT_EQ(clock.sleepUntil(clock.now() + 24h), SleepEnd::checkRequested);
+  requester.join();
+  // Requests that came before the sleep, however many, end it at once, and once.
+  stop.requestCheck();
+  stop.requestCheck();
+  EXPECT_EQ(clock.sleepUntil(clock.now() + 24h), SleepEnd::checkRequested);
+  EXPECT_EQ(clock.sleepUntil(clock.now() - 1s), SleepEnd::timeReached);
+  EXPECT_FALSE(stop.isRequested());
+  // A stop wins over a check.
+  stop.requestCheck();
+  stop.request();
+  EXPECT_EQ(clock.sleepUntil(clock.now() + 24h), SleepEnd::stopRequested);
 }
 
 TEST(WallClock, ASleepEndsWhenTheClockHasReachedItsTime) {
   StopRequest stop;
   WallClock clock(stop);
   const WallClock::Instant wakeTime = clock.now() + 1s;
-  EXPECT_TRUE(clock.sleepUntil(wakeTime));
+  EXPECT_EQ(clock.sleepUntil(wakeTime), SleepEnd::timeReached);
   EXPECT_GE(clock.now(), wakeTime);
-  EXPECT_TRUE(clock.sleepUntil(wakeTime - 1h));
+  EXPECT_EQ(clock.sleepUntil(wakeTime - 1h), SleepEnd::timeReached);
 }
 
 TEST(WallClock, ReadsTheSystemClockAndTheLocalTimeOfTheCRuntime) {
@@ -71,7 +94,7 @@ TEST(WallClock, ASleepLastsAsLongAsTheClockSaidAtItsStartHoweverTheClockIsSetMea
     for (int second = 0; second < 120 && !slept; ++second) std::this_thread::sleep_for(1s);
     stop.request();
   });
-  EXPECT_TRUE(clock.sleepUntil(std::chrono::ceil<std::chrono::seconds>(start) + 1s));
+  EXPECT_EQ(clock.sleepUntil(std::chrono::ceil<std::chrono::seconds>(start) + 1s), SleepEnd::timeReached);
   slept = true;
   watchdog.join();
 }

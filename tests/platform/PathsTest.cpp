@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "tests/support/Utf8Path.h"
 
 namespace {
 
@@ -38,4 +41,8 @@ TEST(ExecutableDirectory, IsAbsolute) {
   const bool posixRoot = directory.front() == '/';
   const bool driveRoot = directory.size() >= 3 && directory[1] == ':' && directory[2] == '\\';
   EXPECT_TRUE(posixRoot || driveRoot) << directory;
+}
+
+TEST(WorkingDirectory, IsTheFolderTheProcessWorksIn) {
+  EXPECT_EQ(platform::workingDirectory(), utf8(std::filesystem::current_path()));
 }
