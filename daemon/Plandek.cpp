@@ -16,7 +16,10 @@ constexpr std::string_view rebootSchedule = "@reboot";
 }  // namespace
 
 Plandek::Plandek(DaemonLog log, ThreadMaker makeThread)
-    : scheduleFile_(scheduleFileName, [this](std::chrono::milliseconds pause) { return !stop_.waitFor(pause); }),
+    : scheduleFile_(scheduleFileName, [this](std::chrono::milliseconds pause) {
+        // A check asked for meanwhile only shortens the pause: a check is under way.
+        return stop_.waitFor(pause) != StopRequest::WaitEnd::stopRequested;
+      }),
       log_(std::move(log)), clock_(stop_), makeThread_(std::move(makeThread)) {}
 
 Plandek::~Plandek() {
