@@ -64,5 +64,6 @@ inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
 // CommandEnvironment, built here. Refused are: a line without a command, a
 // line with malformed fields or an unknown macro, an environment line with a
 // bad name, and a timed line whose command begins with "*" or "?" (a sixth
-// time field, which the interpreter would expand to file names).
+// time field, which the interpreter would expand to file names), and a
+// command longer than the system can pass (platform's commandLineRefusal).
 LoadedSchedule readSchedule(std::string_view bytes);
