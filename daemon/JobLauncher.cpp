@@ -1,66 +1,28 @@
 #include "daemon/JobLauncher.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "platform/Command.h"
 
-namespace {
+JobLauncher::JobLauncher() : JobLauncher(CommandStarter(platform::startCommand)) {}
 
-bool startDetachedThread(std::function<void()> body) {
-  try {
-    std::thread(std::move(body)).detach();
-    return true;
-  } catch (const std::system_error&) {
-    return false;
-  }
-}
-
-}  // namespace
-
-// Outlives the launcher as long as a job thread still holds it.
-struct JobLauncher::Gate {
-  explicit Gate(CommandRunner runner) : runCommand(std::move(runner)) {}
-
-  const CommandRunner runCommand;
-  std::mutex mutex;
-  std::condition_variable reportsDone;
-  int reporting = 0;
-  bool closed = false;
-};
-
-void JobLauncher::runJob(const std::shared_ptr<Gate>& gate, const Process& process) {
-  {
-    const std::lock_guard lock(gate->mutex);
-    if (gate->closed) return;
-    ++gate->reporting;
-  }
-  process.log()("Starting {0}", {process.command()});
-  {
-    const std::lock_guard lock(gate->mutex);
-    if (--gate->reporting == 0) gate->reportsDone.notify_all();
-  }
-  // A command that could not be started is as one that failed: nobody to tell.
-  gate->runCommand(process.command(), process.environment());
-}
-
-JobLauncher::JobLauncher() : JobLauncher(startDetachedThread, platform::runCommand) {}
-
-JobLauncher::JobLauncher(ThreadStarter startThread, CommandRunner runCommand)
-    : startThread_(std::move(startThread)), gate_(std::make_shared<Gate>(std::move(runCommand))) {}
+JobLauncher::JobLauncher(CommandStarter startCommand) : startCommand_(std::move(startCommand)) {}
 
 JobLauncher::~JobLauncher() { close(); }
 
-bool JobLauncher::start(Process process) {
-  // The body owns its copies; when no thread can be made they go at once.
-  return startThread_([gate = gate_, process = std::move(process)] { runJob(gate, process); });
+bool JobLauncher::start(const Process& process) {
+  // Held across the start, which does not wait for the command: close waits
+  // at most for one start.
+  const std::lock_guard lock(mutex_);
+  if (closed_) return false;
+  process.log()("Starting {0}", {process.command()});
+  const std::string failure = startCommand_(process.command(), process.environment());
+  if (failure.empty()) return true;
+  process.log()("Could not start ({0}): {1}", {failure, process.command()});
+  return false;
 }
 
 void JobLauncher::close() {
-  std::unique_lock lock(gate_->mutex);
-  gate_->closed = true;
-  gate_->reportsDone.wait(lock, [this] { return gate_->reporting == 0; });
+  const std::lock_guard lock(mutex_);
+  closed_ = true;
 }

@@ -1,45 +1,42 @@
 #pragma once
 
 #include <functional>
-#include <memory>
+#include <mutex>
+#include <string>
 #include <string_view>
 
 #include "daemon/Process.h"
 
-// Starts each job in a thread of its own and never waits for one: a slow
-// command does not hold up the scheduler, and a command that is due again
-// while it runs starts a second time. A job thread reports "Starting {0}"
-// with its command and then runs it through the system's command interpreter.
+// Starts each job on the calling thread and never waits for one: a slow
+// command does not hold up the scheduler, a command that is due again while
+// it runs starts a second time, and a running job costs the daemon no thread.
+// Each start is reported, "Starting {0}" with its command, before the command
+// runs; a start that did not happen is reported after it as
+// "Could not start ({0}): {1}" with the reason and the command.
 class JobLauncher {
  public:
-  // Runs the body in a new thread that nobody waits for; false, with the body
-  // gone unrun, when no thread could be made.
-  using ThreadStarter = std::function<bool(std::function<void()> body)>;
-  // Runs the command line in the environment and waits for it; false when it
-  // could not be started.
-  using CommandRunner =
-      std::function<bool(std::string_view commandLine, const platform::CommandEnvironment& environment)>;
+  // Starts the command line in the environment without waiting for it; empty
+  // when it started, otherwise why not.
+  using CommandStarter =
+      std::function<std::string(std::string_view commandLine, const platform::CommandEnvironment& environment)>;
 
-  // Detached standard threads and the system's command interpreter.
+  // The system's command interpreter.
   JobLauncher();
-  JobLauncher(ThreadStarter startThread, CommandRunner runCommand);
+  explicit JobLauncher(CommandStarter startCommand);
   JobLauncher(const JobLauncher&) = delete;
   JobLauncher& operator=(const JobLauncher&) = delete;
   // Closes.
   ~JobLauncher();
 
-  // False when no thread could be made: that start is lost and nothing of it
-  // is kept.
-  bool start(Process process);
-  // From now on no job reports or runs; waits only for reports under way, so
-  // the log they go to may go next. Commands already running are left to end
+  // False when the command could not be started, or the launcher is closed.
+  bool start(const Process& process);
+  // From now on no job reports or starts; waits for a start under way, so the
+  // log it reports to may go next. Commands already running are left to end
   // on their own.
   void close();
 
  private:
-  struct Gate;
-  static void runJob(const std::shared_ptr<Gate>& gate, const Process& process);
-
-  ThreadStarter startThread_;
-  std::shared_ptr<Gate> gate_;
+  const CommandStarter startCommand_;
+  std::mutex mutex_;
+  bool closed_ = false;
 };

@@ -5,16 +5,16 @@
 #include "lib/util/logging/tqLogger.h"
 
 // "plandek.log" beside the executable, appended to, through the logger
-// "plandek". It must outlive every sink it hands out: the daemon's job
-// threads log through copies of its logger into its one file handler.
+// "plandek". It must outlive every sink it hands out: each job's start
+// is logged through a copy of its logger into its one file handler.
 class PlandekLog {
  public:
   PlandekLog();
   PlandekLog(const PlandekLog&) = delete;
   PlandekLog& operator=(const PlandekLog&) = delete;
 
-  // Each copy of the sink carries its own copy of the logger, so that job
-  // threads never share a logger object, only the file handler.
+  // Each copy of the sink carries its own copy of the logger, so that the
+  // threads that start jobs never share a logger object, only the file handler.
   DaemonLog sink() const;
 
  private:

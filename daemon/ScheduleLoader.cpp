@@ -8,6 +8,7 @@
 #include "daemon/ScheduleTime.h"
 #include "daemon/TextEncoding.h"
 #include "lib/util/tqLineSplitter.h"
+#include "platform/Command.h"
 #include "platform/CommandEnvironment.h"
 #include "platform/SystemText.h"
 
@@ -166,6 +167,9 @@ class ScheduleReader {
     // The interpreter would expand the word to the first file names of the folder.
     if (first != reboot && (command.front() == '*' || command.front() == '?')) {
       return std::string("the command starts with '") + command.front() + "': one time field too many?";
+    }
+    if (const std::string refusal = platform::commandLineRefusal(command); !refusal.empty()) {
+      return "the command is " + refusal;
     }
     if (!environmentIsCurrent_) {
       environment_ = platform::CommandEnvironment(settings_);

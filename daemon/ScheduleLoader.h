@@ -67,7 +67,8 @@ inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
 // CommandEnvironment, built here. Refused are: a line without a command, a
 // line with malformed fields or an unknown macro, an environment line with a
 // bad name, a timed line whose command begins with "*" or "?" (a sixth
-// time field, which the interpreter would expand to file names), and a line
+// time field, which the interpreter would expand to file names), a command
+// longer than the system can pass (platform's commandLineRefusal), and a line
 // other than a comment that holds a zero byte (the library's texts end at
 // their first one, so the line's text shows it as the two characters \0).
 LoadedSchedule readSchedule(std::string_view bytes);

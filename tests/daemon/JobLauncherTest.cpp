@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,23 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 class JobLauncherTest : public InTemporaryFolder {};
-
-// Makes threads as the system would, but fails the starts it is told to.
-struct FailingThreadStarts {
-  std::vector<int> failing;
-  int calls = 0;
-
-  bool operator()(std::function<void()> body) {
-    if (std::find(failing.begin(), failing.end(), ++calls) != failing.end()) return false;
-    std::thread(std::move(body)).detach();
-    return true;
-  }
-};
-
-std::vector<std::string> sorted(std::vector<std::string> texts) {
-  std::sort(texts.begin(), texts.end());
-  return texts;
-}
 
 }  // namespace
 
@@ -58,60 +38,63 @@ TEST_F(JobLauncherTest, CloseLeavesRunningCommandsAloneAndStartsNoMore) {
     ASSERT_TRUE(HeldCommand::awaitStart());
     launcher.close();
     EXPECT_FALSE(HeldCommand::hasEnded());
-    launcher.start(Process("echo late> late.txt", log.sink()));
+    EXPECT_FALSE(launcher.start(Process("echo late> late.txt", log.sink())));
   }
   ASSERT_TRUE(HeldCommand::release());
   EXPECT_FALSE(fs::exists("late.txt"));
   EXPECT_EQ(log.records(), std::vector<std::string>{"Starting " + held});
 }
 
-TEST_F(JobLauncherTest, AThreadThatCannotBeMadeLosesOnlyItsOwnStart) {
+TEST_F(JobLauncherTest, AStartThatDidNotHappenIsSaidAfterItsStartingRecordAndStopsNothing) {
   RecordedLog log;
-  // Held by every copy of the lost job: nothing of it may be left behind.
-  const auto lostJobsShare = std::make_shared<int>();
-  DaemonLog lostJobsLog = [share = lostJobsShare, sink = log.sink()](std::string_view message,
-                                                                     const std::vector<std::string>& parameters) {
-    sink(message, parameters);
-  };
-  JobLauncher launcher(FailingThreadStarts{{2}}, platform::runCommand);
-  EXPECT_TRUE(launcher.start(Process("echo one> one.txt", log.sink())));
-  EXPECT_FALSE(launcher.start(Process("echo two> two.txt", std::move(lostJobsLog))));
-  EXPECT_TRUE(launcher.start(Process("echo three> three.txt", log.sink())));
-  EXPECT_EQ(lostJobsShare.use_count(), 1);
-  ASSERT_TRUE(awaitFile("one.txt"));
-  ASSERT_TRUE(awaitFile("three.txt"));
-  launcher.close();
-  EXPECT_FALSE(fs::exists("two.txt"));
-  EXPECT_EQ(sorted(log.records()), (std::vector<std::string>{"Starting echo one> one.txt",
-                                                             "Starting echo three> three.txt"}));
+  std::vector<std::string> tried;
+  JobLauncher launcher([&tried](std::string_view commandLine, const platform::CommandEnvironment&) {
+    tried.emplace_back(commandLine);
+    return commandLine == "missing" ? std::string("no interpreter /nowhere: No such file or directory")
+                                    : std::string();
+  });
+  EXPECT_TRUE(launcher.start(Process("first", log.sink())));
+  EXPECT_FALSE(launcher.start(Process("missing", log.sink())));
+  EXPECT_TRUE(launcher.start(Process("after", log.sink())));
+  EXPECT_EQ(tried, (std::vector<std::string>{"first", "missing", "after"}));
+  EXPECT_EQ(log.records(),
+            (std::vector<std::string>{"Starting first", "Starting missing",
+                                      "Could not start (no interpreter /nowhere: No such file or directory): missing",
+                                      "Starting after"}));
 }
 
-TEST_F(JobLauncherTest, ACommandThatCannotBeStartedStopsNothing) {
+TEST_F(JobLauncherTest, StartsOnTheCallingThreadAfterItsReport) {
   RecordedLog log;
-  // Leaves a mark where the system would have failed to start the interpreter.
-  const auto runUnlessMissing = [](std::string_view commandLine, const platform::CommandEnvironment& environment) {
-    if (commandLine != "missing") return platform::runCommand(commandLine, environment);
-    std::ofstream("tried.txt") << "tried";
-    return false;
-  };
-  JobLauncher launcher(FailingThreadStarts{}, runUnlessMissing);
-  EXPECT_TRUE(launcher.start(Process("missing", log.sink())));
-  EXPECT_TRUE(launcher.start(Process("echo after> after.txt", log.sink())));
-  ASSERT_TRUE(awaitFile("tried.txt"));
-  ASSERT_TRUE(awaitFile("after.txt"));
-  launcher.close();
-  EXPECT_EQ(sorted(log.records()), (std::vector<std::string>{"Starting echo after> after.txt", "Starting missing"}));
+  std::thread::id startedOn;
+  std::size_t recordsBeforeTheStart = 0;
+  JobLauncher launcher([&](std::string_view, const platform::CommandEnvironment&) {
+    startedOn = std::this_thread::get_id();
+    recordsBeforeTheStart = log.records().size();
+    return std::string();
+  });
+  ASSERT_TRUE(launcher.start(Process("run", log.sink())));
+  // A running job costs the daemon no thread of its own.
+  EXPECT_EQ(startedOn, std::this_thread::get_id());
+  EXPECT_EQ(recordsBeforeTheStart, 1U);
 }
 
 TEST_F(JobLauncherTest, RunsTheCommandInItsProcesssEnvironment) {
   RecordedLog log;
   std::vector<platform::CommandEnvironment::Setting> handedOver;
-  JobLauncher launcher([](std::function<void()> body) { body(); return true; },
-                       [&handedOver](std::string_view, const platform::CommandEnvironment& environment) {
-                         handedOver = environment.settings();
-                         return true;
-                       });
+  JobLauncher launcher([&handedOver](std::string_view, const platform::CommandEnvironment& environment) {
+    handedOver = environment.settings();
+    return std::string();
+  });
   const std::vector<platform::CommandEnvironment::Setting> settings = {{"SHELL", "/bin/bash"}, {"A", "1"}};
   ASSERT_TRUE(launcher.start(Process("run", log.sink(), platform::CommandEnvironment(settings))));
   EXPECT_EQ(handedOver, settings);
+}
+
+TEST_F(JobLauncherTest, ALineWithAZeroByteIsSaidNotToStart) {
+  RecordedLog log;
+  JobLauncher launcher;
+  const std::string command("echo a\0b> zero.txt", 18);
+  EXPECT_FALSE(launcher.start(Process(command, log.sink())));
+  EXPECT_EQ(log.records(), (std::vector<std::string>{"Starting " + command,
+                                                     "Could not start (the command holds a zero byte): " + command}));
 }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Command.h"
 #include "platform/CommandEnvironment.h"
 #include "platform/Paths.h"
 #include "platform/SystemText.h"
@@ -270,4 +271,15 @@ TEST(ScheduleLoader, TakesALineThatIsNotUtf8AsTheSystemReadsSuchText) {
   const bool ansi = codePage != nullptr && std::string(codePage) == "1252";
   EXPECT_EQ(loaded.crons.get(0).command(), ansi ? "echo J\xC3\xBCrgen" : "echo J\xFCrgen");
   EXPECT_EQ(loaded.crons.get(1).command(), "echo J\xC3\xBCrgen");
+}
+
+TEST(ScheduleLoader, RefusesACommandLongerThanTheSystemCanPass) {
+  const std::size_t longest = platform::longestAsciiCommandLine();
+  const std::string atTheLimit(longest, 'x');
+  const std::string tooLong(longest + 1, 'y');
+  const LoadedSchedule loaded = readSchedule("@reboot " + atTheLimit + "\n* * * * * " + tooLong + "\n");
+  EXPECT_EQ(loaded.crons.toString(), "[@reboot=" + atTheLimit + "]");
+  const std::string reason = "the command is " + platform::commandLineRefusal(tooLong);
+  EXPECT_EQ(skippedOf(loaded), (Skipped{{2, reason, "* * * * * " + tooLong}}));
+  EXPECT_TRUE(reason.starts_with("the command is longer than the ")) << reason;
 }

@@ -15,6 +15,11 @@ scenarioFailed=0
 runAs=""
 # The daemon's time zone.
 zone=UTC
+# Words that start the daemon, e.g. "setsid" for a session of its own or
+# "prlimit --nproc=N:N" for a process limit (set before the change of user).
+daemonPrefix=""
+# Set to a file the daemon reads as its standard input (default /dev/null).
+daemonInput=/dev/null
 # Set to a file name to let the scenario set the fake clock while the daemon
 # runs (setFakeClock). Kept to scenarios in zones without summer time: with it,
 # a busy process in such a zone was once seen to have its clock restarted.
@@ -55,11 +60,11 @@ startDaemonWithClock() {
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$workDir/sanitizer"
     if [[ -n $runAs ]]; then
       # The fake clock's shared memory must be the new user's: preloaded past setpriv.
-      exec setpriv --reuid="$runAs" --regid=nogroup --clear-groups env LD_PRELOAD="$faketimeLibrary" ./plandek \
-        >"$workDir/stdout" 2>"$workDir/stderr"
+      exec $daemonPrefix setpriv --reuid="$runAs" --regid=nogroup --clear-groups \
+        env LD_PRELOAD="$faketimeLibrary" ./plandek <"$daemonInput" >"$workDir/stdout" 2>"$workDir/stderr"
     fi
     export LD_PRELOAD="$faketimeLibrary"
-    exec ./plandek >"$workDir/stdout" 2>"$workDir/stderr"
+    exec $daemonPrefix ./plandek <"$daemonInput" >"$workDir/stdout" 2>"$workDir/stderr"
   ) &
   daemonPid=$!
 }
@@ -181,6 +186,8 @@ runScenario() {
   cp "$executable" "$workDir/plandek"
   scenarioFailed=0
   runAs=""
+  daemonPrefix=""
+  daemonInput=/dev/null
   zone=UTC
   clockFile=""
   echo "== $name"
