@@ -379,10 +379,4 @@ zeroByteInALine() {
 scenarios=(scheduleRewrittenWhileRead scheduleReplacedOrUnreadable zeroByteInALine scheduleOf50Megabytes logCannotBeOpened
   logFolderReadOnly logRemovedWhileRunning oddCommands fiveHundredInOneMinute stopDuringAPass stopWhileHundredsRun
   scheduleOthersCanChange scheduleIsAPipeOrDevice)
-for scenario in "${scenarios[@]:-}"; do
-  [[ $# -gt 1 && " ${*:2} " != *" $scenario "* ]] && continue
-  runScenario "$scenario"
-done
-
-echo "$passed passed, $failed failed"
-((failed == 0))
+runScenarios "${@:2}" -- "${scenarios[@]}"

@@ -197,10 +197,4 @@ stopRequestsInAStreamDuringAPass() {
 
 scenarios=(secondStartIsRefused twoCopiesShareAWorkingDirectory startAfterStopOrKill sighupChecksTheScheduleAtOnce
   stopRequestsInAStreamDuringAPass)
-for scenario in "${scenarios[@]}"; do
-  [[ $# -gt 1 && " ${*:2} " != *" $scenario "* ]] && continue
-  runScenario "$scenario"
-done
-
-echo "$passed passed, $failed failed"
-((failed == 0))
+runScenarios "${@:2}" -- "${scenarios[@]}"

@@ -122,10 +122,4 @@ processLimitSaysEveryLostStart() {
 }
 
 scenarios=(killZeroReachesOnlyItsOwnJob interpreterThatCannotStart standardInputIsEmpty processLimitSaysEveryLostStart)
-for scenario in "${scenarios[@]}"; do
-  [[ $# -gt 1 && " ${*:2} " != *" $scenario "* ]] && continue
-  runScenario "$scenario"
-done
-
-echo "$passed passed, $failed failed"
-((failed == 0))
+runScenarios "${@:2}" -- "${scenarios[@]}"

@@ -245,3 +245,21 @@ daemonHasChildren() {
   done
   return 1
 }
+
+# Runs the scenarios named after "--", only those also named before it when
+# any are (a script's own arguments after the executable pick scenarios to run
+# alone), then prints the tally; false when one failed.
+runScenarios() {
+  local picked=() scenario
+  while [[ $1 != -- ]]; do
+    picked+=("$1")
+    shift
+  done
+  shift
+  for scenario in "$@"; do
+    [[ ${#picked[@]} -gt 0 && " ${picked[*]} " != *" $scenario "* ]] && continue
+    runScenario "$scenario"
+  done
+  echo "$passed passed, $failed failed"
+  ((failed == 0))
+}
