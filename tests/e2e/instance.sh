@@ -182,14 +182,7 @@ stopRequestsInAStreamDuringAPass() {
     sent=$((sent + 1))
     sleep 0.02
   done
-  if kill -0 "$daemonPid" 2>/dev/null; then
-    fail "still running after $sent stop requests"
-    kill -KILL "$daemonPid"
-  fi
-  wait "$daemonPid"
-  local code=$?
-  daemonPid=""
-  ((code == 0)) || fail "exit code $code after $sent stop requests"
+  collectDaemon "after $sent stop requests"
   echo "  $sent stop requests, $(logCount '^SEVERE: Starting') starts"
   endsWithClosingEmptyLine || fail "no closing empty line"
   expectWholeLog

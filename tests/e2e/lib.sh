@@ -85,14 +85,20 @@ stopDaemon() {
     sleep 0.1
     waited=$((waited + 1))
   done
+  collectDaemon "$((limit / 10)) s after SIGTERM"
+}
+
+# Collects the daemon asked to stop: one still running $1 ("10 s after
+# SIGTERM") is a failure and is killed; its exit code must be 0.
+collectDaemon() {
   if kill -0 "$daemonPid" 2>/dev/null; then
-    fail "still running $((limit / 10)) s after SIGTERM"
+    fail "still running $1"
     kill -KILL "$daemonPid"
   fi
   wait "$daemonPid"
   local code=$?
-  ((code == 0)) || fail "exit code $code after SIGTERM"
   daemonPid=""
+  ((code == 0)) || fail "exit code $code $1"
 }
 
 # Waits (real seconds, up to ${4:-30}) until file $1 holds at least $2 lines
