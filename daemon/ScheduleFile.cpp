@@ -91,7 +91,7 @@ std::optional<LoadedSchedule> ScheduleFile::readIfChanged() {
   // a faked or a corrected clock would make meaningless.
   for (int reread = 0; reread < mostRereads && pause_(settlingPause); ++reread) {
     Reading again = read();
-    const bool settled = again.agreesWith(reading);
+    const bool settled = again.agreesWith(reading) && !again.inUse;
     reading = std::move(again);
     if (settled) break;
   }

@@ -44,7 +44,9 @@ class ScheduleFile {
   // exactly the bytes digested, or the refusal. A stop during a pause, or a
   // file that has not settled after mostRereads reads, answers the last read.
   // Nothing when both are the same: a refusal is told once, until it changes.
-  // A file in use by another program answers its refusal once, with
+  // A file in use by another program is read again after each pause too, as
+  // a hold of a moment (a virus scan, a backup) should cost nothing: still
+  // held after mostRereads reads, it answers its refusal once, with
   // keepsEntries, and then nothing until it can be read again.
   std::optional<LoadedSchedule> readIfChanged();
 

@@ -255,3 +255,35 @@ TEST_F(ScheduleFileTest, KeepsTheEntriesWhileAnotherProgramHoldsTheFileAndTellsI
   ASSERT_TRUE(told);
   EXPECT_EQ(told->refusal, "in use by another program");
 }
+
+TEST_F(ScheduleFileTest, AFileHeldForAMomentIsReadOnceFreeWithNothingToTell) {
+  std::shared_ptr<void> held;
+  // Held through one pause, gone by the end of the next.
+  int heldUntilPause = 0;
+  ScheduleFile file("plandek.dat", countedPauses([&](int pause) {
+                      if (pause >= heldUntilPause) held.reset();
+                      return true;
+                    }));
+  write("@daily backup.bat\n");
+  ASSERT_TRUE(file.readIfChanged());
+  pauses = 0;
+  heldUntilPause = 2;
+  held = holdWithoutSharing("plandek.dat");
+  if (!held) GTEST_SKIP() << "no program can keep others from reading a file here";
+  // Unchanged once free: no refusal, no reload.
+  EXPECT_FALSE(file.readIfChanged());
+  EXPECT_EQ(pauses, 3);
+
+  held.reset();
+  write("@hourly backup.bat\n");
+  pauses = 0;
+  heldUntilPause = 2;
+  held = holdWithoutSharing("plandek.dat");
+  ASSERT_TRUE(held);
+  // Changed: loaded once free, a second read a pause later agreeing.
+  const std::optional<LoadedSchedule> loaded = file.readIfChanged();
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->refusal, "");
+  EXPECT_FALSE(loaded->keepsEntries);
+  EXPECT_EQ(loaded->crons.toString(), "[0 * * * *=backup.bat]");
+}
