@@ -135,9 +135,6 @@ class File {
   // are in the file whole or not at all. False when they are not and for a
   // closed file.
   bool appendWhole(std::string_view bytes);
-  // The file's size in bytes; empty for a closed file or when the system
-  // cannot tell.
-  std::optional<std::int64_t> size() const;
   // Cuts the file back to `size` bytes, which needs no free space: what a
   // write on a full disk left half done can go again. False on an error or a
   // closed file.

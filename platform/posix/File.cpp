@@ -130,12 +130,6 @@ bool File::isInheritedByChildProcesses() const {
   return flags >= 0 && (flags & FD_CLOEXEC) == 0;
 }
 
-std::optional<std::int64_t> File::size() const {
-  struct stat status {};
-  if (!isOpen() || ::fstat(static_cast<int>(handle_), &status) != 0) return std::nullopt;
-  return static_cast<std::int64_t>(status.st_size);
-}
-
 bool File::truncate(std::int64_t size) {
   if (!isOpen() || size < 0) return false;
   for (;;) {
@@ -149,8 +143,8 @@ bool File::appendWhole(std::string_view bytes) {
   if (!isOpen()) return false;
   if (writeAll(static_cast<int>(handle_), bytes.data(), static_cast<std::int64_t>(bytes.size()), written)) return true;
   // What went in lies at the end, unless another process has appended since.
-  const std::optional<std::int64_t> sizeNow = size();
-  if (written > 0 && sizeNow.has_value()) truncate(*sizeNow - written);
+  const std::optional<ContentStamp> now = contentStamp();
+  if (written > 0 && now.has_value()) truncate(now->size - written);
   return false;
 }
 

@@ -137,12 +137,6 @@ bool File::isInheritedByChildProcesses() const {
   return isOpen() && GetHandleInformation(nativeOf(handle_), &flags) && (flags & HANDLE_FLAG_INHERIT) != 0;
 }
 
-std::optional<std::int64_t> File::size() const {
-  LARGE_INTEGER size{};
-  if (!isOpen() || !GetFileSizeEx(nativeOf(handle_), &size)) return std::nullopt;
-  return size.QuadPart;
-}
-
 bool File::truncate(std::int64_t size) {
   if (!isOpen() || size < 0) return false;
   // A file opened for appending may not move its end: a second handle on the
@@ -162,8 +156,8 @@ bool File::appendWhole(std::string_view bytes) {
   if (!isOpen()) return false;
   if (writeAll(nativeOf(handle_), bytes.data(), static_cast<std::int64_t>(bytes.size()), written)) return true;
   // What went in lies at the end, unless another process has appended since.
-  const std::optional<std::int64_t> sizeNow = size();
-  if (written > 0 && sizeNow.has_value()) truncate(*sizeNow - written);
+  const std::optional<ContentStamp> now = contentStamp();
+  if (written > 0 && now.has_value()) truncate(now->size - written);
   return false;
 }
 
