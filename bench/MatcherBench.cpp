@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "daemon/Cron.h"
-#include "daemon/DueEntries.h"
-#include "daemon/PassPlanner.h"
-#include "daemon/ScheduleMatcher.h"
+#include "schedule/Cron.h"
+#include "schedule/DueEntries.h"
+#include "schedule/PassPlanner.h"
+#include "schedule/ScheduleMatcher.h"
 #include "lib/lang/tqDateSerial.h"
 #include "lib/util/tqList.h"
 
@@ -29,12 +29,12 @@ std::size_t allocationCount = 0;
 namespace {
 
 // Schedules of the kinds people write, with varied numbers.
-std::vector<Cron> entries(std::size_t count) {
+std::vector<schedule::Cron> entries(std::size_t count) {
   std::mt19937 random(42);
   const auto below = [&](int bound) {
     return std::uniform_int_distribution<int>(0, bound - 1)(random);
   };
-  std::vector<Cron> crons;
+  std::vector<schedule::Cron> crons;
   crons.reserve(count);
   for (std::size_t index = 0; index < count; ++index) {
     const std::string minute = std::to_string(below(60));
@@ -74,14 +74,14 @@ std::vector<Cron> entries(std::size_t count) {
 
 // One scheduler pass: the time decoded once, then every entry asked.
 void CompiledPass(benchmark::State& state) {
-  const std::vector<Cron> crons = entries(static_cast<std::size_t>(state.range(0)));
+  const std::vector<schedule::Cron> crons = entries(static_cast<std::size_t>(state.range(0)));
   const double now = tqDateSerial::fromFields(2024, 9, 4, 10, 30).value();
   const std::size_t allocationsBefore = allocationCount;
   std::size_t due = 0;
   for (auto _ : state) {
-    const ScheduleTime time = ScheduleTime::of(tqDateSerial(now));
+    const schedule::ScheduleTime time = schedule::ScheduleTime::of(tqDateSerial(now));
     due = 0;
-    for (const Cron& cron : crons) due += cron.compiledSchedule().isDue(time) ? 1 : 0;
+    for (const schedule::Cron& cron : crons) due += cron.compiledSchedule().isDue(time) ? 1 : 0;
     benchmark::DoNotOptimize(due);
   }
   const std::size_t allocations = allocationCount - allocationsBefore;
@@ -99,11 +99,11 @@ BENCHMARK(CompiledPass)
 
 // The same pass on the texts, parsed anew for every entry: what compiling saves.
 void TextualPass(benchmark::State& state) {
-  const std::vector<Cron> crons = entries(static_cast<std::size_t>(state.range(0)));
+  const std::vector<schedule::Cron> crons = entries(static_cast<std::size_t>(state.range(0)));
   const double now = tqDateSerial::fromFields(2024, 9, 4, 10, 30).value();
   for (auto _ : state) {
     std::size_t due = 0;
-    for (const Cron& cron : crons) due += matches(cron.schedule(), now) ? 1 : 0;
+    for (const schedule::Cron& cron : crons) due += schedule::matches(cron.schedule(), now) ? 1 : 0;
     benchmark::DoNotOptimize(due);
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
@@ -114,18 +114,18 @@ BENCHMARK(TextualPass)->Arg(100000)->Unit(benchmark::kMillisecond);
 // the list is asked for each. Argument: minutes since the last pass, 1 for the
 // normal pass, 180 for the largest catch-up after a clock set forward.
 void PlannedPass(benchmark::State& state) {
-  tqList<Cron> crons;
-  for (const Cron& cron : entries(100000)) crons.add(cron);
+  tqList<schedule::Cron> crons;
+  for (const schedule::Cron& cron : entries(100000)) crons.add(cron);
   using namespace std::chrono;
-  const LocalMinute last = local_days(2024y / September / 4) + 10h;
-  const LocalMinute now = last + minutes(state.range(0));
+  const schedule::LocalMinute last = local_days(2024y / September / 4) + 10h;
+  const schedule::LocalMinute now = last + minutes(state.range(0));
   std::size_t due = 0;
   for (auto _ : state) {
-    PassPlanner planner;
+    schedule::PassPlanner planner;
     planner.plan(last);
     due = 0;
-    for (const MinuteToMatch& minute : planner.plan(now)) {
-      forEachDueEntry(crons, minute, [&due](const Cron&) { ++due; });
+    for (const schedule::MinuteToMatch& minute : planner.plan(now)) {
+      schedule::forEachDueEntry(crons, minute, [&due](const schedule::Cron&) { ++due; });
     }
     benchmark::DoNotOptimize(due);
   }

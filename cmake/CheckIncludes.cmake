@@ -4,23 +4,33 @@
 # are symbolic links, and a file's own folder is searched first), so the
 # project's code spells every include from a layer's folder.
 set(_code "")
-foreach(_folder platform lib daemon tests bench fuzz)
+foreach(_folder platform lib schedule daemon tests bench fuzz)
   file(GLOB_RECURSE _found LIST_DIRECTORIES false
     ${SOURCE_DIR}/${_folder}/*.h ${SOURCE_DIR}/${_folder}/*.hpp ${SOURCE_DIR}/${_folder}/*.cpp)
   list(APPEND _code ${_found})
 endforeach()
 
 set(_bad "")
+set(_systemBound "")
 foreach(_file IN LISTS _code)
+  file(RELATIVE_PATH _name ${SOURCE_DIR} ${_file})
   file(STRINGS ${_file} _lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](/|[^>\"]*\\.\\.)")
-  if(_lines)
-    file(RELATIVE_PATH _name ${SOURCE_DIR} ${_file})
+  foreach(_line IN LISTS _lines)
+    string(APPEND _bad "\n  ${_name}: ${_line}")
+  endforeach()
+  # One system's side of the platform is the platform's own business.
+  if(NOT _name MATCHES "^platform/")
+    file(STRINGS ${_file} _lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]platform/(posix|windows)/")
     foreach(_line IN LISTS _lines)
-      string(APPEND _bad "\n  ${_name}: ${_line}")
+      string(APPEND _systemBound "\n  ${_name}: ${_line}")
     endforeach()
   endif()
 endforeach()
 
+if(_systemBound)
+  message(FATAL_ERROR "Only platform/ includes the headers of its posix/ and windows/ folders; "
+                      "elsewhere include the neutral header (\"platform/File.h\"):${_systemBound}")
+endif()
 if(_bad)
   message(FATAL_ERROR "An include must start at a layer's folder (\"lib/lang/tqString.h\"), "
                       "not climb with \"..\" or name an absolute path:${_bad}")

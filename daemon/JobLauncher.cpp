@@ -4,6 +4,8 @@
 
 #include "platform/Command.h"
 
+namespace plandek {
+
 JobLauncher::JobLauncher() : JobLauncher(CommandStarter(platform::startCommand)) {}
 
 JobLauncher::JobLauncher(CommandStarter startCommand) : startCommand_(std::move(startCommand)) {}
@@ -26,3 +28,5 @@ void JobLauncher::close() {
   const std::lock_guard lock(mutex_);
   closed_ = true;
 }
+
+}  // namespace plandek

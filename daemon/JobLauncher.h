@@ -7,6 +7,8 @@
 
 #include "daemon/Process.h"
 
+namespace plandek {
+
 // Starts each job on the calling thread and never waits for one: a slow
 // command does not hold up the scheduler, a command that is due again while
 // it runs starts a second time, and a running job costs the daemon no thread.
@@ -40,3 +42,5 @@ class JobLauncher {
   std::mutex mutex_;
   bool closed_ = false;
 };
+
+}  // namespace plandek

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 
+namespace plandek {
+
 void runMinuteLoop(SchedulerClock& clock, const std::function<bool()>& checkSchedule,
-                   const std::function<void(const MinuteToMatch& minute)>& startDue) {
+                   const std::function<void(const schedule::MinuteToMatch& minute)>& startDue) {
   using std::chrono::minutes;
-  PassPlanner planner;
+  schedule::PassPlanner planner;
   for (;;) {
     if (!checkSchedule()) return;
     const SchedulerClock::Instant passTime = clock.now();
-    if (const std::optional<LocalMinute> local = clock.localMinute(passTime)) {
-      for (const MinuteToMatch& minute : planner.plan(*local)) startDue(minute);
+    if (const std::optional<schedule::LocalMinute> local = clock.localMinute(passTime)) {
+      for (const schedule::MinuteToMatch& minute : planner.plan(*local)) startDue(minute);
     }
     // Time zones keep whole minutes, so the system clock's minute boundary is
     // second 00 of the local one. A boundary read before a clock set back
@@ -28,3 +30,5 @@ void runMinuteLoop(SchedulerClock& clock, const std::function<bool()>& checkSche
     if (end == SchedulerClock::SleepEnd::stopRequested) return;
   }
 }
+
+}  // namespace plandek

@@ -2,8 +2,10 @@
 
 #include <functional>
 
-#include "daemon/PassPlanner.h"
+#include "schedule/PassPlanner.h"
 #include "daemon/SchedulerClock.h"
+
+namespace plandek {
 
 // The scheduler's timing: a pass at once, whatever the second, then one right
 // after second 00 of every following minute of the system clock, sleeping in
@@ -15,4 +17,6 @@
 // cannot be read matches nothing. A check requested during a sleep calls
 // `checkSchedule` alone, at once, and sleeps on to the same boundary.
 void runMinuteLoop(SchedulerClock& clock, const std::function<bool()>& checkSchedule,
-                   const std::function<void(const MinuteToMatch& minute)>& startDue);
+                   const std::function<void(const schedule::MinuteToMatch& minute)>& startDue);
+
+}  // namespace plandek

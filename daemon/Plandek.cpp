@@ -4,9 +4,11 @@
 #include <system_error>
 #include <utility>
 
-#include "daemon/DueEntries.h"
+#include "schedule/DueEntries.h"
 #include "daemon/MinuteLoop.h"
-#include "daemon/ScheduleLoader.h"
+#include "schedule/ScheduleLoader.h"
+
+namespace plandek {
 
 namespace {
 
@@ -30,7 +32,7 @@ Plandek::~Plandek() {
 
 bool Plandek::run() {
   // A file that is missing or empty is a change from nothing to no entries.
-  useSchedule(scheduleFile_.readIfChanged().value_or(LoadedSchedule{}));
+  useSchedule(scheduleFile_.readIfChanged().value_or(schedule::LoadedSchedule{}));
   // A stop that came during a long load starts nothing.
   if (stop_.isRequested()) return true;
   startRebootEntries();
@@ -49,18 +51,18 @@ void Plandek::requestStop() { stop_.request(); }
 
 void Plandek::requestScheduleCheck() { stop_.requestCheck(); }
 
-void Plandek::useSchedule(LoadedSchedule loaded) {
+void Plandek::useSchedule(schedule::LoadedSchedule loaded) {
   if (!loaded.refusal.empty()) log_("Refused plandek.dat ({0})", {loaded.refusal});
   if (loaded.keepsEntries) return;
   crons_ = std::move(loaded.crons);
-  for (const SkippedLine& line : loaded.skippedLines) {
+  for (const schedule::SkippedLine& line : loaded.skippedLines) {
     log_("Skipped line {0} ({1}): {2}", {std::to_string(line.number), line.reason, line.text});
   }
   log_("Reloaded crons -> {0}", {crons_.toString()});
 }
 
 void Plandek::startRebootEntries() {
-  for (const Cron& entry : crons_) {
+  for (const schedule::Cron& entry : crons_) {
     if (entry.schedule() == rebootSchedule) startJob(entry);
   }
 }
@@ -70,16 +72,18 @@ std::thread Plandek::makeStandardThread(std::function<void()> body) { return std
 void Plandek::schedulerLoop() {
   runMinuteLoop(
       clock_, [this] { return checkSchedule(); },
-      [this](const MinuteToMatch& minute) { startDueEntries(minute); });
+      [this](const schedule::MinuteToMatch& minute) { startDueEntries(minute); });
 }
 
 bool Plandek::checkSchedule() {
-  if (std::optional<LoadedSchedule> loaded = scheduleFile_.readIfChanged()) useSchedule(std::move(*loaded));
+  if (std::optional<schedule::LoadedSchedule> loaded = scheduleFile_.readIfChanged()) useSchedule(std::move(*loaded));
   return !stop_.isRequested();
 }
 
-void Plandek::startDueEntries(const MinuteToMatch& minute) {
-  forEachDueEntry(crons_, minute, [this](const Cron& entry) { startJob(entry); });
+void Plandek::startDueEntries(const schedule::MinuteToMatch& minute) {
+  schedule::forEachDueEntry(crons_, minute, [this](const schedule::Cron& entry) { startJob(entry); });
 }
 
-void Plandek::startJob(const Cron& entry) { jobs_.start(Process(entry.command(), log_, entry.environment())); }
+void Plandek::startJob(const schedule::Cron& entry) { jobs_.start(Process(entry.command(), log_, entry.environment())); }
+
+}  // namespace plandek

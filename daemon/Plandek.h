@@ -4,15 +4,17 @@
 #include <string>
 #include <thread>
 
-#include "daemon/Cron.h"
+#include "schedule/Cron.h"
 #include "daemon/DaemonLog.h"
 #include "daemon/JobLauncher.h"
-#include "daemon/PassPlanner.h"
+#include "schedule/PassPlanner.h"
 #include "daemon/ScheduleFile.h"
 #include "daemon/StopRequest.h"
 #include "daemon/WallClock.h"
 #include "lib/lang/tqTypes.h"
 #include "lib/util/tqList.h"
+
+namespace plandek {
 
 // The daemon: reads "plandek.dat" from the working directory, starts its
 // "@reboot" entries once, then starts every entry due in each minute and
@@ -42,19 +44,19 @@ class Plandek {
  private:
   // Logs the refusal; unless the entries loaded before are kept, takes the
   // new ones and logs the skipped lines and the reload.
-  void useSchedule(LoadedSchedule loaded);
+  void useSchedule(schedule::LoadedSchedule loaded);
   void startRebootEntries();
   void schedulerLoop();
   static std::thread makeStandardThread(std::function<void()> body);
   // False when a stop was requested meanwhile.
   bool checkSchedule();
-  void startDueEntries(const MinuteToMatch& minute);
-  void startJob(const Cron& entry);
+  void startDueEntries(const schedule::MinuteToMatch& minute);
+  void startJob(const schedule::Cron& entry);
 
   // Once run has started the scheduler, only the scheduler thread touches
   // these two.
   ScheduleFile scheduleFile_;
-  tqList<Cron> crons_;
+  tqList<schedule::Cron> crons_;
   DaemonLog log_;
   StopRequest stop_;
   WallClock clock_;
@@ -62,3 +64,5 @@ class Plandek {
   ThreadMaker makeThread_;
   std::thread schedulerThread_;
 };
+
+}  // namespace plandek

@@ -5,6 +5,8 @@
 #include "lib/util/logging/tqLevel.h"
 #include "platform/Paths.h"
 
+namespace plandek {
+
 namespace {
 
 std::string logFilePath() {
@@ -22,3 +24,5 @@ DaemonLog PlandekLog::sink() const {
     logger.log(tqLevel::SEVERE, message, parameters);
   };
 }
+
+}  // namespace plandek

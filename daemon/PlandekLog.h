@@ -4,6 +4,8 @@
 #include "lib/util/logging/tqFileHandler.h"
 #include "lib/util/logging/tqLogger.h"
 
+namespace plandek {
+
 // "plandek.log" beside the executable, appended to, through the logger
 // "plandek". It must outlive every sink it hands out: each job's start
 // is logged through a copy of its logger into its one file handler.
@@ -21,3 +23,5 @@ class PlandekLog {
   tqFileHandler fileHandler_;
   tqLogger logger_;
 };
+
+}  // namespace plandek

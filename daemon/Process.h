@@ -6,6 +6,8 @@
 #include "daemon/DaemonLog.h"
 #include "platform/CommandEnvironment.h"
 
+namespace plandek {
+
 // One job: the command to run, the environment to run it in and a copy of the
 // daemon's log to report its start to.
 class Process {
@@ -22,3 +24,5 @@ class Process {
   DaemonLog log_;
   platform::CommandEnvironment environment_;
 };
+
+}  // namespace plandek

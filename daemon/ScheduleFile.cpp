@@ -5,6 +5,8 @@
 
 #include "platform/File.h"
 
+namespace plandek {
+
 namespace {
 
 constexpr std::string_view inUseRefusal = "in use by another program";
@@ -78,7 +80,7 @@ ScheduleFile::Reading ScheduleFile::read() const {
   return reading;
 }
 
-std::optional<LoadedSchedule> ScheduleFile::readIfChanged() {
+std::optional<schedule::LoadedSchedule> ScheduleFile::readIfChanged() {
   Reading reading = read();
   const bool seenAsLoaded = !reading.inUse && digest_.digestText(reading.content) == lastDigest_ &&
                             reading.refusal == lastRefusal_;
@@ -98,7 +100,7 @@ std::optional<LoadedSchedule> ScheduleFile::readIfChanged() {
   if (reading.inUse) {
     // The entries loaded before stay; it is tried again at the next pass.
     toldInUse_ = true;
-    LoadedSchedule kept;
+    schedule::LoadedSchedule kept;
     kept.refusal = inUseRefusal;
     kept.keepsEntries = true;
     return kept;
@@ -111,7 +113,9 @@ std::optional<LoadedSchedule> ScheduleFile::readIfChanged() {
   lastRefusal_ = reading.refusal;
   // Digested and parsed from one read, so that an edit between two reads
   // cannot make a reload of bytes other than the ones that were digested.
-  LoadedSchedule loaded = readSchedule(reading.content);
+  schedule::LoadedSchedule loaded = schedule::readSchedule(reading.content);
   loaded.refusal = std::move(reading.refusal);
   return loaded;
 }
+
+}  // namespace plandek

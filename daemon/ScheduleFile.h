@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "daemon/ScheduleLoader.h"
+#include "schedule/ScheduleLoader.h"
 #include "lib/security/tqMessageDigest.h"
+
+namespace plandek {
 
 // The schedule file, watched through the MD5 digest of its content. A file
 // that is missing or empty, and anything but a regular file (a folder, a
@@ -48,7 +50,7 @@ class ScheduleFile {
   // a hold of a moment (a virus scan, a backup) should cost nothing: still
   // held after mostRereads reads, it answers its refusal once, with
   // keepsEntries, and then nothing until it can be read again.
-  std::optional<LoadedSchedule> readIfChanged();
+  std::optional<schedule::LoadedSchedule> readIfChanged();
 
  private:
   struct Reading;
@@ -61,3 +63,5 @@ class ScheduleFile {
   std::string lastRefusal_;
   bool toldInUse_ = false;
 };
+
+}  // namespace plandek

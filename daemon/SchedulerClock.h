@@ -3,7 +3,9 @@
 #include <chrono>
 #include <optional>
 
-#include "daemon/ScheduleTime.h"
+#include "schedule/ScheduleTime.h"
+
+namespace plandek {
 
 // The wall clock as the scheduler sees it, so that tests can drive it.
 class SchedulerClock {
@@ -17,10 +19,12 @@ class SchedulerClock {
   virtual Instant now() = 0;
   // The local minute at `instant`, by the time zone the system has now;
   // nothing when the system cannot tell it.
-  virtual std::optional<LocalMinute> localMinute(Instant instant) = 0;
+  virtual std::optional<schedule::LocalMinute> localMinute(Instant instant) = 0;
   // Waits until the clock reaches `wakeTime` as it reads at the call: the
   // wait lasts that long in elapsed time, however the clock is set meanwhile,
   // and returns at once when the time has come. A request to check the
   // schedule or to stop ends it early.
   virtual SleepEnd sleepUntil(Instant wakeTime) = 0;
 };
+
+}  // namespace plandek

@@ -1,5 +1,7 @@
 #include "daemon/StopRequest.h"
 
+namespace plandek {
+
 StopRequest::StopRequest() : wake_(std::make_shared<platform::Event>()) {}
 
 void StopRequest::request() {
@@ -39,3 +41,5 @@ bool StopRequest::takeCheck() {
   wake_ = std::make_shared<platform::Event>();
   return true;
 }
+
+}  // namespace plandek

@@ -6,6 +6,8 @@
 
 #include "platform/Event.h"
 
+namespace plandek {
+
 // The daemon's stop: once requested it stays so, and every waiter wakes at
 // once. Also carries requests to check the schedule between passes, which
 // wake the scheduler's wait without stopping anything.
@@ -41,3 +43,5 @@ class StopRequest {
   // set is replaced once the check is taken; the waiter keeps its own share.
   std::shared_ptr<platform::Event> wake_;
 };
+
+}  // namespace plandek

@@ -5,12 +5,14 @@
 
 #include "platform/Clock.h"
 
+namespace plandek {
+
 WallClock::WallClock(StopRequest& stop, SystemTimeReader readSystemTime)
     : stop_(stop), readSystemTime_(std::move(readSystemTime)) {}
 
 SchedulerClock::Instant WallClock::now() { return std::chrono::floor<std::chrono::seconds>(readSystemTime_()); }
 
-std::optional<LocalMinute> WallClock::localMinute(Instant instant) {
+std::optional<schedule::LocalMinute> WallClock::localMinute(Instant instant) {
   using namespace std::chrono;
   const platform::LocalTime local = platform::localTimeOf(instant);
   const year_month_day date{year(local.year), month(static_cast<unsigned>(local.month)),
@@ -32,3 +34,5 @@ SchedulerClock::SleepEnd WallClock::sleepUntil(Instant wakeTime) {
   }
   return SleepEnd::timeReached;
 }
+
+}  // namespace plandek

@@ -6,6 +6,8 @@
 #include "daemon/SchedulerClock.h"
 #include "daemon/StopRequest.h"
 
+namespace plandek {
+
 // The system's clock and time zone; a stop or a check requested through the
 // StopRequest ends a sleep at once.
 class WallClock final : public SchedulerClock {
@@ -16,10 +18,12 @@ class WallClock final : public SchedulerClock {
   explicit WallClock(StopRequest& stop, SystemTimeReader readSystemTime = &std::chrono::system_clock::now);
 
   Instant now() override;
-  std::optional<LocalMinute> localMinute(Instant instant) override;
+  std::optional<schedule::LocalMinute> localMinute(Instant instant) override;
   SleepEnd sleepUntil(Instant wakeTime) override;
 
  private:
   StopRequest& stop_;
   SystemTimeReader readSystemTime_;
 };
+
+}  // namespace plandek

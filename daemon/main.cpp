@@ -15,13 +15,13 @@ int main() {
   const std::string workingDirectory = platform::workingDirectory();
   const platform::InstanceLock instance(workingDirectory);
   // Declared before the daemon so that it is closed after every job's record.
-  const PlandekLog log;
+  const plandek::PlandekLog log;
   if (instance.outcome() == platform::InstanceLock::Outcome::heldElsewhere) {
     // A second plandek would run every job twice, @reboot included.
     log.sink()("Already running in {0}", {workingDirectory});
     return 1;
   }
-  Plandek plandek(log.sink());
+  plandek::Plandek plandek(log.sink());
   const platform::StopSignal stopSignal([&plandek] { plandek.requestStop(); },
                                         [&plandek] { plandek.requestScheduleCheck(); });
   return plandek.run() ? 0 : 1;

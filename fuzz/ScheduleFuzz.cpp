@@ -13,11 +13,11 @@
 #include <string_view>
 #include <vector>
 
-#include "daemon/CompiledSchedule.h"
-#include "daemon/Cron.h"
-#include "daemon/ScheduleLoader.h"
-#include "daemon/ScheduleMatcher.h"
-#include "daemon/ScheduleTime.h"
+#include "schedule/CompiledSchedule.h"
+#include "schedule/Cron.h"
+#include "schedule/ScheduleLoader.h"
+#include "schedule/ScheduleMatcher.h"
+#include "schedule/ScheduleTime.h"
 #include "lib/lang/tqDateSerial.h"
 #include "tests/support/TextualScheduleMatcher.h"
 
@@ -31,11 +31,11 @@ std::uint64_t fnv1a(std::string_view bytes, std::uint64_t seed) {
 
 // Times inside every field's range, spread by the input, plus fixed ones that
 // hit the fields' edges.
-std::vector<ScheduleTime> timesFor(std::string_view bytes) {
-  std::vector<ScheduleTime> times = {{0, 0, 1, 1, 0}, {59, 23, 31, 12, 6}, {30, 12, 15, 6, 3}};
+std::vector<schedule::ScheduleTime> timesFor(std::string_view bytes) {
+  std::vector<schedule::ScheduleTime> times = {{0, 0, 1, 1, 0}, {59, 23, 31, 12, 6}, {30, 12, 15, 6, 3}};
   for (std::uint64_t seed = 1; seed <= 5; ++seed) {
     std::uint64_t h = fnv1a(bytes, seed);
-    ScheduleTime time;
+    schedule::ScheduleTime time;
     time.minute = static_cast<int>(h % 60);
     h /= 60;
     time.hour = static_cast<int>(h % 24);
@@ -54,17 +54,17 @@ bool hasLetters(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
-void requireAgreement(std::string_view schedule, const CompiledSchedule& compiled,
-                      const std::vector<ScheduleTime>& times) {
-  const ScheduleCompilation compilation = compileSchedule(schedule);
+void requireAgreement(std::string_view schedule, const schedule::CompiledSchedule& compiled,
+                      const std::vector<schedule::ScheduleTime>& times) {
+  const schedule::ScheduleCompilation compilation = schedule::compileSchedule(schedule);
   if (!compilation.schedule && compilation.malformation.empty()) __builtin_trap();
   if (schedule != textual::reboot && hasLetters(schedule)) return;
-  for (const ScheduleTime& time : times) {
+  for (const schedule::ScheduleTime& time : times) {
     if (compiled.isDue(time) != textual::matches(schedule, time)) __builtin_trap();
   }
   // One real date as well, through the date serial both read it from.
   const double serial = 45000.0 + (times.back().hour * 60 + times.back().minute) / 1440.0;
-  if (compiled.isDue(serial) != textual::matches(schedule, ScheduleTime::of(tqDateSerial(serial)))) {
+  if (compiled.isDue(serial) != textual::matches(schedule, schedule::ScheduleTime::of(tqDateSerial(serial)))) {
     __builtin_trap();
   }
   // Both readers of the grammar tell well-formed from malformed alike.
@@ -75,20 +75,20 @@ void requireAgreement(std::string_view schedule, const CompiledSchedule& compile
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::vector<ScheduleTime> times = timesFor(bytes);
+  const std::vector<schedule::ScheduleTime> times = timesFor(bytes);
 
-  const LoadedSchedule loaded = readSchedule(bytes);
-  for (const Cron& cron : loaded.crons) {
+  const schedule::LoadedSchedule loaded = schedule::readSchedule(bytes);
+  for (const schedule::Cron& cron : loaded.crons) {
     const std::string_view schedule = cron.schedule();
     // The loader keeps only entries with a command and a well-formed schedule.
-    if (cron.command().empty() || !isWellFormed(schedule)) __builtin_trap();
+    if (cron.command().empty() || !schedule::isWellFormed(schedule)) __builtin_trap();
     // Nor a timed entry whose command the interpreter would begin by expanding.
     if (schedule != textual::reboot && (cron.command().front() == '*' || cron.command().front() == '?')) {
       __builtin_trap();
     }
     requireAgreement(schedule, cron.compiledSchedule(), times);
   }
-  for (const SkippedLine& line : loaded.skippedLines) {
+  for (const schedule::SkippedLine& line : loaded.skippedLines) {
     if (line.reason.empty() || line.reason.find("): ") != std::string::npos) __builtin_trap();
   }
 
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
     const std::string_view line = rest.substr(0, end);
-    requireAgreement(line, CompiledSchedule(line), times);
+    requireAgreement(line, schedule::CompiledSchedule(line), times);
     if (end == std::string_view::npos) break;
     rest.remove_prefix(end + 1);
   }

@@ -8,6 +8,8 @@
 #include "tests/support/FileContent.h"
 #include "tests/support/TestProgram.h"
 
+namespace plandek {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -38,3 +40,5 @@ TEST(HeldCommand, DISABLED_RunsUntilReleased) {
   ASSERT_TRUE(awaitFile(releaseFile));
   writeFile(endedFile, "x");
 }
+
+}  // namespace plandek

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace plandek {
+
 // A command for both interpreters that runs until the test lets it go: this
 // test program again, running only HeldCommand.DISABLED_RunsUntilReleased in
 // the working directory, which it shares with the test.
@@ -15,3 +17,5 @@ class HeldCommand {
   // Lets it end; false when it did not end within a generous time.
   static bool release();
 };
+
+}  // namespace plandek

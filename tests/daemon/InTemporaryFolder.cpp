@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+namespace plandek {
+
 namespace fs = std::filesystem;
 
 void InTemporaryFolder::SetUp() {
@@ -18,3 +20,5 @@ bool awaitFile(const fs::path& path) {
   for (int wait = 0; wait < 6000 && !fs::exists(path); ++wait) std::this_thread::sleep_for(10ms);
   return fs::exists(path);
 }
+
+}  // namespace plandek

@@ -6,6 +6,8 @@
 
 #include "tests/support/TemporaryFolder.h"
 
+namespace plandek {
+
 // Each test runs with a fresh temporary folder as its working directory,
 // removed afterwards.
 class InTemporaryFolder : public testing::Test {
@@ -20,3 +22,5 @@ class InTemporaryFolder : public testing::Test {
 
 // False when `path` did not appear within a generous time.
 bool awaitFile(const std::filesystem::path& path);
+
+}  // namespace plandek

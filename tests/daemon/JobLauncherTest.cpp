@@ -12,6 +12,8 @@
 #include "RecordedLog.h"
 #include "platform/Command.h"
 
+namespace plandek {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -98,3 +100,5 @@ TEST_F(JobLauncherTest, ALineWithAZeroByteIsSaidNotToStart) {
   EXPECT_EQ(log.records(), (std::vector<std::string>{"Starting " + command,
                                                      "Could not start (the command holds a zero byte): " + command}));
 }
+
+}  // namespace plandek

@@ -10,6 +10,8 @@
 
 #include "daemon/SchedulerClock.h"
 
+namespace plandek {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -38,9 +40,9 @@ class FakeClock final : public SchedulerClock {
     events.push_back("read");
     return now_;
   }
-  std::optional<LocalMinute> localMinute(Instant instant) override {
+  std::optional<schedule::LocalMinute> localMinute(Instant instant) override {
     if (std::find(unreadable.begin(), unreadable.end(), instant) != unreadable.end()) return std::nullopt;
-    return LocalMinute(std::chrono::floor<std::chrono::minutes>(instant).time_since_epoch());
+    return schedule::LocalMinute(std::chrono::floor<std::chrono::minutes>(instant).time_since_epoch());
   }
   SleepEnd sleepUntil(Instant wakeTime) override {
     const std::chrono::hh_mm_ss time(wakeTime - std::chrono::floor<std::chrono::days>(wakeTime));
@@ -72,13 +74,13 @@ class FakeClock final : public SchedulerClock {
   int sleepsLeft_;
 };
 
-const char* kindText(EntryKinds kinds) {
+const char* kindText(schedule::EntryKinds kinds) {
   switch (kinds) {
-    case EntryKinds::fixedTimeOnly:
+    case schedule::EntryKinds::fixedTimeOnly:
       return "due (fixed)";
-    case EntryKinds::wildcardOnly:
+    case schedule::EntryKinds::wildcardOnly:
       return "due (wildcard)";
-    case EntryKinds::all:
+    case schedule::EntryKinds::all:
       break;
   }
   return "due";
@@ -99,8 +101,8 @@ std::vector<std::string> runPasses(FakeClock& clock, Pass pass = {}) {
         clock.events.push_back("check");
         return !pass.stopDuringCheck && checks++ != pass.stopAtCheck;
       },
-      [&clock, pass](const MinuteToMatch& minute) {
-        const ScheduleTime time = ScheduleTime::of(minute.minute);
+      [&clock, pass](const schedule::MinuteToMatch& minute) {
+        const schedule::ScheduleTime time = schedule::ScheduleTime::of(minute.minute);
         clock.events.push_back(clockText(kindText(minute.entries), time.hour, time.minute, 0));
         clock.move(pass.work);
       });
@@ -190,3 +192,5 @@ TEST(MinuteLoop, AStopDuringARequestedCheckEndsTheLoop) {
   EXPECT_EQ(runPasses(clock, {.stopAtCheck = 1}),
             (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00", "check"}));
 }
+
+}  // namespace plandek

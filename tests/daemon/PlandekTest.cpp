@@ -17,6 +17,8 @@
 #include "RecordedLog.h"
 #include "tests/support/SystemFiles.h"
 
+namespace plandek {
+
 namespace {
 
 class PlandekTest : public InTemporaryFolder {};
@@ -144,3 +146,5 @@ TEST_F(PlandekTest, AScheduleAnotherProgramHoldsIsToldWithoutAReload) {
   }
   EXPECT_EQ(log.records(), std::vector<std::string>{"Refused plandek.dat (in use by another program)"});
 }
+
+}  // namespace plandek

@@ -7,6 +7,8 @@
 
 #include "daemon/DaemonLog.h"
 
+namespace plandek {
+
 // The records a daemon log received, each with its placeholders filled in.
 class RecordedLog {
  public:
@@ -33,3 +35,5 @@ class RecordedLog {
   std::mutex mutex_;
   std::vector<std::string> records_;
 };
+
+}  // namespace plandek

@@ -13,6 +13,8 @@
 #include "tests/support/ResultWithin.h"
 #include "tests/support/SystemFiles.h"
 
+namespace plandek {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -49,7 +51,7 @@ TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
   EXPECT_FALSE(file.readIfChanged());
 
   write("@daily backup.bat\n");
-  std::optional<LoadedSchedule> changed = file.readIfChanged();
+  std::optional<schedule::LoadedSchedule> changed = file.readIfChanged();
   ASSERT_TRUE(changed);
   EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=backup.bat]");
   EXPECT_FALSE(file.readIfChanged());
@@ -76,7 +78,7 @@ TEST_F(ScheduleFileTest, DigestsTheBytesNotTheText) {
   ASSERT_TRUE(file.readIfChanged());
   // The same text saved in UTF-16 with a byte-order mark.
   write(std::string("\xFF\xFE@\0d\0a\0i\0l\0y\0 \0a\0\n\0", 20));
-  const std::optional<LoadedSchedule> changed = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> changed = file.readIfChanged();
   ASSERT_TRUE(changed);
   EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=a]");
 }
@@ -111,7 +113,7 @@ TEST_F(ScheduleFileTest, RefusesAFileOtherUsersCanChangeAndTellsItOnceUntilItIsS
   ScheduleFile file("plandek.dat", countedPauses());
   write("@daily backup.bat\n");
   fs::permissions("plandek.dat", fs::perms::others_write, fs::perm_options::add);
-  std::optional<LoadedSchedule> read = file.readIfChanged();
+  std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "writable by every user");
   EXPECT_EQ(read->crons.toString(), "[]");
@@ -147,7 +149,7 @@ TEST_F(ScheduleFileTest, LoadsAChangeOnlyOnceTwoReadsAPauseApartAgree) {
     return true;
   }));
   write(halfWritten);
-  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->crons.toString(), "[0 * * * *=a, 0 0 * * *=b, 0 0 * * 0=c]");
   EXPECT_TRUE(read->skippedLines.empty());
@@ -164,7 +166,7 @@ TEST_F(ScheduleFileTest, LoadsAFileThatNeverSettlesAsLastReadAfterSoManyPauses) 
     return true;
   }));
   write("@daily job0\n");
-  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(pauses, ScheduleFile::mostRereads);
   EXPECT_EQ(read->crons.toString(), "[0 0 * * *=job" + std::to_string(ScheduleFile::mostRereads) + "]");
@@ -173,7 +175,7 @@ TEST_F(ScheduleFileTest, LoadsAFileThatNeverSettlesAsLastReadAfterSoManyPauses) 
 TEST_F(ScheduleFileTest, AStopDuringThePauseAnswersTheLastReadAtOnce) {
   ScheduleFile file("plandek.dat", countedPauses([](int) { return false; }));
   write(halfWritten);
-  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(pauses, 1);
   EXPECT_EQ(read->crons.toString(), "[0 * * * *=a]");
@@ -199,8 +201,8 @@ TEST_F(ScheduleFileTest, RefusesAFileItCannotReadAndTellsItOnceButNotAMissingOne
   write("@daily backup.bat\n");
   ASSERT_TRUE(file.readIfChanged());
   fs::permissions("plandek.dat", fs::perms::none);
-  std::optional<LoadedSchedule> refused;
-  std::optional<LoadedSchedule> again;
+  std::optional<schedule::LoadedSchedule> refused;
+  std::optional<schedule::LoadedSchedule> again;
   // Root reads every file; the reading thread gives that up.
   ASSERT_TRUE(runBoundByFileModes([&] {
     refused = file.readIfChanged();
@@ -213,7 +215,7 @@ TEST_F(ScheduleFileTest, RefusesAFileItCannotReadAndTellsItOnceButNotAMissingOne
   EXPECT_FALSE(again);
 
   fs::permissions("plandek.dat", fs::perms::owner_read | fs::perms::owner_write);
-  std::optional<LoadedSchedule> read = file.readIfChanged();
+  std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "");
   EXPECT_EQ(read->crons.toString(), "[0 0 * * *=backup.bat]");
@@ -230,7 +232,7 @@ TEST_F(ScheduleFileTest, KeepsTheEntriesWhileAnotherProgramHoldsTheFileAndTellsI
   ASSERT_TRUE(file.readIfChanged());
   std::shared_ptr<void> held = holdWithoutSharing("plandek.dat");
   if (!held) GTEST_SKIP() << "no program can keep others from reading a file here";
-  const std::optional<LoadedSchedule> refused = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> refused = file.readIfChanged();
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->refusal, "in use by another program");
   EXPECT_TRUE(refused->keepsEntries);
@@ -244,14 +246,14 @@ TEST_F(ScheduleFileTest, KeepsTheEntriesWhileAnotherProgramHoldsTheFileAndTellsI
   ASSERT_TRUE(file.readIfChanged());
   held.reset();
   write("@hourly backup.bat\n");
-  const std::optional<LoadedSchedule> read = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "");
   EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
   // Held again after the change: told again.
   held = holdWithoutSharing("plandek.dat");
   ASSERT_TRUE(held);
-  const std::optional<LoadedSchedule> told = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> told = file.readIfChanged();
   ASSERT_TRUE(told);
   EXPECT_EQ(told->refusal, "in use by another program");
 }
@@ -281,9 +283,11 @@ TEST_F(ScheduleFileTest, AFileHeldForAMomentIsReadOnceFreeWithNothingToTell) {
   held = holdWithoutSharing("plandek.dat");
   ASSERT_TRUE(held);
   // Changed: loaded once free, a second read a pause later agreeing.
-  const std::optional<LoadedSchedule> loaded = file.readIfChanged();
+  const std::optional<schedule::LoadedSchedule> loaded = file.readIfChanged();
   ASSERT_TRUE(loaded);
   EXPECT_EQ(loaded->refusal, "");
   EXPECT_FALSE(loaded->keepsEntries);
   EXPECT_EQ(loaded->crons.toString(), "[0 * * * *=backup.bat]");
 }
+
+}  // namespace plandek

@@ -11,6 +11,8 @@
 
 #include "daemon/StopRequest.h"
 
+namespace plandek {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -71,9 +73,9 @@ TEST(WallClock, ReadsTheSystemClockAndTheLocalTimeOfTheCRuntime) {
   // time() may lag a few milliseconds behind the precise clock.
   EXPECT_LE(std::abs(seconds - std::time(nullptr)), 1);
   const std::tm local = *std::localtime(&seconds);
-  const std::optional<LocalMinute> minute = clock.localMinute(now);
+  const std::optional<schedule::LocalMinute> minute = clock.localMinute(now);
   ASSERT_TRUE(minute);
-  const ScheduleTime fields = ScheduleTime::of(*minute);
+  const schedule::ScheduleTime fields = schedule::ScheduleTime::of(*minute);
   EXPECT_EQ(std::tie(fields.month, fields.day, fields.hour, fields.minute, fields.weekday),
             std::make_tuple(local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_wday));
   EXPECT_EQ(std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(*minute)).year(),
@@ -98,3 +100,5 @@ TEST(WallClock, ASleepLastsAsLongAsTheClockSaidAtItsStartHoweverTheClockIsSetMea
   slept = true;
   watchdog.join();
 }
+
+}  // namespace plandek

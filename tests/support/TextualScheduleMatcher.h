@@ -9,10 +9,17 @@
 #include <string_view>
 #include <vector>
 
-#include "daemon/ScheduleTime.h"
+#include "schedule/ScheduleTime.h"
 
 // The reference answers: textual::isWellFormed, textual::matches.
 namespace textual {
+
+using schedule::ScheduleFieldRange;
+using schedule::scheduleFieldCount;
+using schedule::scheduleFieldRanges;
+using schedule::ScheduleTime;
+using schedule::sundayAsSeven;
+using schedule::weekdayField;
 
 using Fields = std::array<std::string_view, scheduleFieldCount>;
 

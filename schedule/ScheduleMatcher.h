@@ -2,7 +2,9 @@
 
 #include <string_view>
 
-#include "daemon/ScheduleTime.h"
+#include "schedule/ScheduleTime.h"
+
+namespace schedule {
 
 // Schedule texts asked directly, for callers that hold nothing else; answered
 // through CompiledSchedule (see there for the grammar), which the scheduler
@@ -15,3 +17,5 @@ bool isWellFormed(std::string_view schedule);
 // serial. "@reboot" and malformed schedules are never due.
 bool matches(std::string_view schedule, double time);
 bool matches(std::string_view schedule, const ScheduleTime& time);
+
+}  // namespace schedule

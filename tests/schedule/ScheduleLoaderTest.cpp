@@ -1,4 +1,4 @@
-#include "daemon/ScheduleLoader.h"
+#include "schedule/ScheduleLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,8 @@
 #include "platform/Paths.h"
 #include "platform/SystemText.h"
 #include "tests/support/FileContent.h"
+
+namespace schedule {
 
 namespace {
 
@@ -283,3 +285,5 @@ TEST(ScheduleLoader, RefusesACommandLongerThanTheSystemCanPass) {
   EXPECT_EQ(skippedOf(loaded), (Skipped{{2, reason, "* * * * * " + tooLong}}));
   EXPECT_TRUE(reason.starts_with("the command is longer than the ")) << reason;
 }
+
+}  // namespace schedule

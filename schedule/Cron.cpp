@@ -1,6 +1,8 @@
-#include "daemon/Cron.h"
+#include "schedule/Cron.h"
 
 #include <utility>
+
+namespace schedule {
 
 Cron::Cron(std::string_view schedule, std::string_view command)
     : schedule_(schedule), command_(command), compiledSchedule_(schedule) {}
@@ -25,3 +27,5 @@ std::string Cron::toString() const {
 }
 
 bool operator==(const Cron& left, const Cron& right) { return left.toString() == right.toString(); }
+
+}  // namespace schedule

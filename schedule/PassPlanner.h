@@ -3,8 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "daemon/CompiledSchedule.h"
-#include "daemon/ScheduleTime.h"
+#include "schedule/CompiledSchedule.h"
+#include "schedule/ScheduleTime.h"
+
+namespace schedule {
 
 // Which entries a minute is matched with.
 enum class EntryKinds { all, fixedTimeOnly, wildcardOnly };
@@ -39,3 +41,5 @@ class PassPlanner {
   std::optional<LocalMinute> lastMatched_;
   std::optional<LocalMinute> previousPass_;
 };
+
+}  // namespace schedule

@@ -1,7 +1,9 @@
-#include "daemon/CompiledSchedule.h"
+#include "schedule/CompiledSchedule.h"
 
 #include <algorithm>
 #include <span>
+
+namespace schedule {
 
 namespace {
 
@@ -235,3 +237,5 @@ std::string shownInReason(std::string_view text) {
   if (shown.ends_with("):")) shown.insert(0, 1, '\'').push_back('\'');
   return shown;
 }
+
+}  // namespace schedule

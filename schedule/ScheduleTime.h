@@ -4,6 +4,8 @@
 
 #include "lib/lang/tqDateSerial.h"
 
+namespace schedule {
+
 // The bounds of a schedule's five fields, in field order: minute, hour, day of
 // the month, month, day of the week. Day of the week 7 is Sunday, as 0 is.
 struct ScheduleFieldRange {
@@ -45,3 +47,5 @@ struct ScheduleTime {
             static_cast<int>(std::chrono::weekday(day).c_encoding())};
   }
 };
+
+}  // namespace schedule

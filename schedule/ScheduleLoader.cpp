@@ -1,16 +1,18 @@
-#include "daemon/ScheduleLoader.h"
+#include "schedule/ScheduleLoader.h"
 
 #include <algorithm>
 #include <optional>
 #include <utility>
 
-#include "daemon/CompiledSchedule.h"
-#include "daemon/ScheduleTime.h"
-#include "daemon/TextEncoding.h"
+#include "schedule/CompiledSchedule.h"
+#include "schedule/ScheduleTime.h"
+#include "lib/util/tqTextEncoding.h"
 #include "lib/util/tqLineSplitter.h"
 #include "platform/Command.h"
 #include "platform/CommandEnvironment.h"
 #include "platform/SystemText.h"
+
+namespace schedule {
 
 namespace {
 
@@ -196,3 +198,5 @@ LoadedSchedule readSchedule(std::string_view bytes) {
   forEachLine(text, [&](std::string_view line) { reader.readLine(line, ++number); });
   return reader.take();
 }
+
+}  // namespace schedule

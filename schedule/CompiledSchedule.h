@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "daemon/ScheduleTime.h"
+#include "schedule/ScheduleTime.h"
 #include "lib/lang/tqDateSerial.h"
+
+namespace schedule {
 
 // A schedule compiled once into one bit set per field, so that asking whether
 // it is due costs a few shifts and no allocation. The only reader of the
@@ -68,3 +70,5 @@ ScheduleCompilation compileSchedule(std::string_view schedule);
 // "):", so that a reason never holds "): " (the log's record for a skipped
 // line ends its reason with them). Pieces of a line's words hold no blanks.
 std::string shownInReason(std::string_view text);
+
+}  // namespace schedule

@@ -1,4 +1,4 @@
-#include "daemon/TextEncoding.h"
+#include "lib/util/tqTextEncoding.h"
 
 #include <cstdint>
 

@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "daemon/Cron.h"
+#include "schedule/Cron.h"
 #include "lib/util/tqList.h"
+
+namespace schedule {
 
 // A line of the schedule file that was refused: its number, counted from 1,
 // the reason in plain words (never holding "): ") and its text trimmed of
@@ -72,3 +74,5 @@ inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
 // other than a comment that holds a zero byte (the library's texts end at
 // their first one, so the line's text shows it as the two characters \0).
 LoadedSchedule readSchedule(std::string_view bytes);
+
+}  // namespace schedule

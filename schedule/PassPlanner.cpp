@@ -1,4 +1,6 @@
-#include "daemon/PassPlanner.h"
+#include "schedule/PassPlanner.h"
+
+namespace schedule {
 
 namespace {
 
@@ -51,3 +53,5 @@ std::vector<MinuteToMatch> PassPlanner::plan(LocalMinute now) {
   lastMatched_ = now;
   return toMatch;
 }
+
+}  // namespace schedule

@@ -1,6 +1,8 @@
-#include "daemon/DueEntries.h"
+#include "schedule/DueEntries.h"
 
-#include "daemon/ScheduleTime.h"
+#include "schedule/ScheduleTime.h"
+
+namespace schedule {
 
 void forEachDueEntry(const tqList<Cron>& crons, const MinuteToMatch& minute,
                      const std::function<void(const Cron& entry)>& start) {
@@ -10,3 +12,5 @@ void forEachDueEntry(const tqList<Cron>& crons, const MinuteToMatch& minute,
     if (schedule.isDue(time) && includes(minute.entries, schedule)) start(entry);
   }
 }
+
+}  // namespace schedule

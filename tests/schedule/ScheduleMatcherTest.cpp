@@ -1,4 +1,4 @@
-#include "daemon/ScheduleMatcher.h"
+#include "schedule/ScheduleMatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "daemon/CompiledSchedule.h"
+#include "schedule/CompiledSchedule.h"
 #include "lib/lang/tqDateSerial.h"
 #include "tests/support/TextualScheduleMatcher.h"
+
+namespace schedule {
 
 namespace {
 
@@ -338,3 +340,5 @@ TEST(ScheduleMatcher, CompiledAndTextualFormsAgreeOnGeneratedSchedules) {
   EXPECT_GT(wellFormedCount, 1000);
   EXPECT_LT(wellFormedCount, 2900);
 }
+
+}  // namespace schedule

@@ -1,4 +1,4 @@
-#include "daemon/PassPlanner.h"
+#include "schedule/PassPlanner.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,12 @@
 #include <tuple>
 #include <vector>
 
-#include "daemon/Cron.h"
-#include "daemon/DueEntries.h"
+#include "schedule/Cron.h"
+#include "schedule/DueEntries.h"
 #include "lib/lang/tqDateSerial.h"
 #include "lib/util/tqList.h"
+
+namespace schedule {
 
 namespace {
 
@@ -215,3 +217,5 @@ TEST(PassPlanner, ALocalMinuteHasTheFieldsOfTheSameDateSerial) {
         << static_cast<int>(date.year()) << "-" << unsigned(date.month()) << "-" << unsigned(date.day());
   }
 }
+
+}  // namespace schedule

@@ -2,10 +2,14 @@
 
 #include <functional>
 
-#include "daemon/Cron.h"
-#include "daemon/PassPlanner.h"
+#include "schedule/Cron.h"
+#include "schedule/PassPlanner.h"
 #include "lib/util/tqList.h"
+
+namespace schedule {
 
 // Calls `start` for every entry of `crons` that `minute` matches, in file order.
 void forEachDueEntry(const tqList<Cron>& crons, const MinuteToMatch& minute,
                      const std::function<void(const Cron& entry)>& start);
+
+}  // namespace schedule

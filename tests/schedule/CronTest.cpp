@@ -1,9 +1,11 @@
-#include "daemon/Cron.h"
+#include "schedule/Cron.h"
 
 #include <gtest/gtest.h>
 
 #include "lib/lang/tqDateSerial.h"
 #include "lib/util/tqList.h"
+
+namespace schedule {
 
 TEST(Cron, KeyTextIsScheduleEqualsCommand) {
   EXPECT_EQ(Cron("0 * * * *", "backup.bat").toString(), "0 * * * *=backup.bat");
@@ -57,3 +59,5 @@ TEST(CronList, PrintsKeyTextsAndFindsEntriesByThem) {
   EXPECT_EQ(crons.indexOf(Cron("0 * * * *", "backup.bat")), 1);
   EXPECT_EQ(crons.get(7).toString(), "=");
 }
+
+}  // namespace schedule

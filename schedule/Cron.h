@@ -3,10 +3,12 @@
 #include <string>
 #include <string_view>
 
-#include "daemon/CompiledSchedule.h"
+#include "schedule/CompiledSchedule.h"
 #include "lib/lang/tqTypes.h"
 #include "lib/util/tqElementRules.h"
 #include "platform/CommandEnvironment.h"
+
+namespace schedule {
 
 // One entry of the schedule: when to run, what, and in which environment. A
 // plain value, compared by its key text, schedule "=" command. The schedule is
@@ -39,10 +41,12 @@ class Cron {
   platform::CommandEnvironment environment_;
 };
 
+}  // namespace schedule
+
 template <>
-struct tqElementRules<Cron> {
+struct tqElementRules<schedule::Cron> {
   static constexpr std::string_view name = "Cron";
-  static bool equal(const Cron& left, const Cron& right) { return left == right; }
-  static std::string text(const Cron& element) { return element.toString(); }
-  static Cron emptyValue() { return Cron(); }
+  static bool equal(const schedule::Cron& left, const schedule::Cron& right) { return left == right; }
+  static std::string text(const schedule::Cron& element) { return element.toString(); }
+  static schedule::Cron emptyValue() { return {}; }
 };
