@@ -1,7 +1,7 @@
 # A layer may include only itself and the layers below it. Each layer gets an
 # include root of its own in the build tree holding a single symbolic link,
-# named after its top folder, to that folder: "daemon/Cron.h" then resolves for
-# whatever links plandek_daemon, and nowhere else. The link chain
+# named after its top folder, to that folder: "schedule/Cron.h" then resolves for
+# whatever links plandek_schedule, and nowhere else. The link chain
 # (daemon -> schedule -> lib -> platform) hands each layer the roots below it, never one
 # above. The host is Linux for every preset, so symbolic links are available.
 
