@@ -13,7 +13,6 @@ namespace plandek {
 namespace {
 
 constexpr std::string_view scheduleFileName = "plandek.dat";
-constexpr std::string_view rebootSchedule = "@reboot";
 
 }  // namespace
 
@@ -63,7 +62,7 @@ void Plandek::useSchedule(schedule::LoadedSchedule loaded) {
 
 void Plandek::startRebootEntries() {
   for (const schedule::Cron& entry : crons_) {
-    if (entry.schedule() == rebootSchedule) startJob(entry);
+    if (entry.compiledSchedule().runsAtStartUp()) startJob(entry);
   }
 }
 

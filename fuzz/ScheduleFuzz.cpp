@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "schedule/ScheduleMatcher.h"
 #include "schedule/ScheduleTime.h"
 #include "lib/lang/tqDateSerial.h"
+#include "tests/support/SchedulesFromText.h"
 #include "tests/support/TextualScheduleMatcher.h"
 
 namespace {
@@ -54,21 +56,26 @@ bool hasLetters(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
-void requireAgreement(std::string_view schedule, const schedule::CompiledSchedule& compiled,
+// `compiled` is `schedule` compiled; none when it is malformed, which is never due.
+void requireAgreement(std::string_view schedule, const std::optional<schedule::CompiledSchedule>& compiled,
                       const std::vector<schedule::ScheduleTime>& times) {
-  const schedule::ScheduleCompilation compilation = schedule::compileSchedule(schedule);
-  if (!compilation.schedule && compilation.malformation.empty()) __builtin_trap();
+  // Its fields, however separated, compile or say why not.
+  std::string_view rest = schedule;
+  if (const std::optional<schedule::ScheduleFields> fields = schedule::takeScheduleFields(rest)) {
+    const schedule::ScheduleCompilation compilation = schedule::compileSchedule(*fields);
+    if (!compilation.schedule && compilation.malformation.empty()) __builtin_trap();
+  }
   if (schedule != textual::reboot && hasLetters(schedule)) return;
   for (const schedule::ScheduleTime& time : times) {
-    if (compiled.isDue(time) != textual::matches(schedule, time)) __builtin_trap();
+    if ((compiled && compiled->isDue(time)) != textual::matches(schedule, time)) __builtin_trap();
   }
   // One real date as well, through the date serial both read it from.
   const double serial = 45000.0 + (times.back().hour * 60 + times.back().minute) / 1440.0;
-  if (compiled.isDue(serial) != textual::matches(schedule, schedule::ScheduleTime::of(tqDateSerial(serial)))) {
-    __builtin_trap();
-  }
+  const schedule::ScheduleTime serialTime = scheduleTimeOf(tqDateSerial(serial));
+  const bool due = textual::matches(schedule, serialTime);
+  if ((compiled && compiled->isDue(serialTime)) != due || schedule::matches(schedule, serial) != due) __builtin_trap();
   // Both readers of the grammar tell well-formed from malformed alike.
-  if (compilation.schedule.has_value() != textual::isWellFormed(schedule)) __builtin_trap();
+  if (compiled.has_value() != textual::isWellFormed(schedule)) __builtin_trap();
 }
 
 }  // namespace
@@ -83,9 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The loader keeps only entries with a command and a well-formed schedule.
     if (cron.command().empty() || !schedule::isWellFormed(schedule)) __builtin_trap();
     // Nor a timed entry whose command the interpreter would begin by expanding.
-    if (schedule != textual::reboot && (cron.command().front() == '*' || cron.command().front() == '?')) {
-      __builtin_trap();
-    }
+    const bool runsAtStartUp = cron.compiledSchedule().runsAtStartUp();
+    if (!runsAtStartUp && (cron.command().front() == '*' || cron.command().front() == '?')) __builtin_trap();
+    // Only "@reboot" runs at start-up.
+    if (runsAtStartUp != (schedule == textual::reboot)) __builtin_trap();
     requireAgreement(schedule, cron.compiledSchedule(), times);
   }
   for (const schedule::SkippedLine& line : loaded.skippedLines) {
@@ -97,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
     const std::string_view line = rest.substr(0, end);
-    requireAgreement(line, schedule::CompiledSchedule(line), times);
+    requireAgreement(line, schedule::compileScheduleText(line), times);
     if (end == std::string_view::npos) break;
     rest.remove_prefix(end + 1);
   }

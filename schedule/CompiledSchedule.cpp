@@ -9,10 +9,6 @@ namespace {
 
 using Bits = std::uint64_t;
 
-constexpr std::string_view reboot = "@reboot";
-constexpr std::string_view fieldNames[scheduleFieldCount] = {"minute", "hour", "day of month", "month",
-                                                             "day of week"};
-
 constexpr Bits bitsFrom(int low, int high) { return (~Bits{0} >> (63 - high)) & (~Bits{0} << low); }
 
 // "*" stands for 0 to 59 in every field.
@@ -26,10 +22,6 @@ Bits stepLattice(int first, int step) {
   for (int value = first % step; value < 64; value += step) bits |= Bits{1} << value;
   return bits;
 }
-
-constexpr std::string_view dayNames[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-constexpr std::string_view monthNames[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                           "jul", "aug", "sep", "oct", "nov", "dec"};
 
 bool isDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -49,7 +41,7 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 // letters that is no name, nor a misspelt one ("mond"), of the months or the
 // days.
 bool looksLikeACommand(std::string_view word) {
-  // Only a word: the last field of a schedule text may hold blanks.
+  // Only a word: a field handed in may hold blanks.
   if (word.empty() || word.find(' ') != std::string_view::npos) return false;
   const auto isFieldCharacter = [](char c) {
     return isLetter(c) || (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '/' || c == '*';
@@ -58,15 +50,16 @@ bool looksLikeACommand(std::string_view word) {
   if (!isLetter(word.front())) return false;
   const std::string_view start = word.substr(0, 3);
   const auto isNameStart = [start](std::string_view name) { return equalIgnoringCase(start, name); };
-  return std::none_of(std::begin(dayNames), std::end(dayNames), isNameStart) &&
-         std::none_of(std::begin(monthNames), std::end(monthNames), isNameStart);
+  return std::none_of(std::begin(scheduleFieldRules), std::end(scheduleFieldRules), [&](const ScheduleFieldRule& rule) {
+    return std::any_of(rule.valueNames.begin(), rule.valueNames.end(), isNameStart);
+  });
 }
 
 // Reads one field left to right, one piece at a time; a fault leaves its
 // reason behind.
 class FieldReader {
  public:
-  FieldReader(std::string_view field, int index) : text_(field), index_(index) {}
+  FieldReader(std::string_view field, ScheduleField which) : text_(field), which_(which), rule_(ruleOf(which)) {}
 
   std::optional<Bits> read() {
     Bits bits = 0;
@@ -83,7 +76,7 @@ class FieldReader {
         if (take('-')) {
           if (!value(high)) return std::nullopt;
           // "sat-sun" runs to the end of the week, Sunday as 7.
-          if (index_ == weekdayField && lastWasName_ && high == 0 && low > 0) high = sundayAsSeven;
+          if (which_ == ScheduleField::dayOfWeek && lastWasName_ && high == 0 && low > 0) high = sundayAsSeven;
         }
         if (low > high) return blame(std::string(text_.substr(itemStart, at_ - itemStart)) + " runs backwards");
         if (firstItem) first = low;
@@ -134,42 +127,35 @@ class FieldReader {
       return false;
     }
     if (!isDigits(piece)) {
-      const std::span<const std::string_view> names = namesOfField();
+      const std::span<const std::string_view> names = rule_.valueNames;
       const auto name = std::find_if(names.begin(), names.end(),
                                      [piece](std::string_view candidate) { return equalIgnoringCase(piece, candidate); });
       if (name == names.end()) {
-        const std::string_view kind =
-            index_ == monthField ? " or a month name" : index_ == weekdayField ? " or a day name" : "";
-        blame(shownInReason(piece) + " is not a number" + std::string(kind));
+        const std::string kind = rule_.valueNameKind.empty() ? "" : " or " + std::string(rule_.valueNameKind);
+        blame(shownInReason(piece) + " is not a number" + kind);
         return false;
       }
-      result = static_cast<int>(name - names.begin()) + (index_ == monthField ? 1 : 0);
+      result = rule_.first + static_cast<int>(name - names.begin());
       lastWasName_ = true;
       return true;
     }
     result = numberOf(piece);
-    const ScheduleFieldRange range = scheduleFieldRanges[index_];
-    if (result < range.first || result > range.last) {
-      reason_ = std::string(fieldNames[index_]) + " " + std::string(piece) + " is not in " +
-                std::to_string(range.first) + "-" + std::to_string(range.last);
+    if (result < rule_.first || result > rule_.last) {
+      reason_ = std::string(rule_.name) + " " + std::string(piece) + " is not in " + std::to_string(rule_.first) +
+                "-" + std::to_string(rule_.last);
       return false;
     }
     return true;
   }
 
-  std::span<const std::string_view> namesOfField() const {
-    if (index_ == monthField) return monthNames;
-    if (index_ == weekdayField) return dayNames;
-    return {};
-  }
-
   std::nullopt_t blame(const std::string& detail) {
-    reason_ = std::string(fieldNames[index_]) + ": " + detail;
+    reason_ = std::string(rule_.name) + ": " + detail;
     return std::nullopt;
   }
 
   std::string_view text_;
-  int index_;
+  ScheduleField which_;
+  const ScheduleFieldRule& rule_;
   std::size_t at_ = 0;
   bool lastWasName_ = false;
   std::string reason_;
@@ -179,57 +165,54 @@ class FieldReader {
 
 // Fills a CompiledSchedule's bits; a friend, so they stay private.
 struct ScheduleCompiler {
-  static ScheduleCompilation compile(std::string_view schedule) {
+  static CompiledSchedule atStartUp() {
+    CompiledSchedule compiled;
+    compiled.runsAtStartUp_ = true;
+    return compiled;
+  }
+
+  static ScheduleCompilation compile(const ScheduleFields& fields) {
     ScheduleCompilation compilation;
-    if (schedule == reboot) {
-      compilation.schedule.emplace();
-      return compilation;
-    }
-    Bits fields[scheduleFieldCount] = {};
+    Bits bits[scheduleFieldCount] = {};
     bool timeHasStar = false;
-    std::string_view rest = schedule;
     for (int index = 0; index < scheduleFieldCount; ++index) {
-      // The last field takes the rest, blanks and all, which makes it malformed.
-      const std::size_t blank = index + 1 < scheduleFieldCount ? rest.find(' ') : std::string_view::npos;
-      if (index + 1 < scheduleFieldCount && blank == std::string_view::npos) {
-        compilation.malformation = "too few fields";
-        return compilation;
+      const auto which = static_cast<ScheduleField>(index);
+      if (which == ScheduleField::minute || which == ScheduleField::hour) {
+        timeHasStar = timeHasStar || fields[index].starts_with('*');
       }
-      const std::string_view field = rest.substr(0, blank);
-      rest.remove_prefix(blank == std::string_view::npos ? rest.size() : blank + 1);
-      if (index == minuteField || index == hourField) timeHasStar = timeHasStar || field.starts_with('*');
-      FieldReader reader(field, index);
-      const std::optional<Bits> bits = reader.read();
-      if (!bits) {
+      FieldReader reader(fields[index], which);
+      const std::optional<Bits> read = reader.read();
+      if (!read) {
         compilation.malformation = reader.takeReason();
         // The command's first word where the day of week should stand.
-        if (index == weekdayField && looksLikeACommand(field)) {
-          compilation.malformation = std::string(fieldNames[index])
+        if (which == ScheduleField::dayOfWeek && looksLikeACommand(fields[index])) {
+          compilation.malformation = std::string(ruleOf(which).name)
                                          .append(": ")
-                                         .append(shownInReason(field))
+                                         .append(shownInReason(fields[index]))
                                          .append(" looks like a command: one time field missing?");
         }
         return compilation;
       }
-      fields[index] = *bits;
+      // "*" runs past the field's own values.
+      bits[index] = *read & bitsFrom(ruleOf(which).first, ruleOf(which).last);
     }
+    const auto bitsOf = [&bits](ScheduleField which) { return bits[static_cast<int>(which)]; };
     CompiledSchedule& compiled = compilation.schedule.emplace();
-    const Bits weekdays = fields[weekdayField] | (fields[weekdayField] >> sundayAsSeven & 1);
-    compiled.minutes_ = fields[0] & bitsFrom(0, 59);
-    compiled.hours_ = static_cast<std::uint32_t>(fields[1] & bitsFrom(0, 23));
-    compiled.days_ = static_cast<std::uint32_t>(fields[2] & bitsFrom(1, 31));
-    compiled.months_ = static_cast<std::uint16_t>(fields[3] & bitsFrom(1, 12));
-    compiled.weekdays_ = static_cast<std::uint8_t>(weekdays & bitsFrom(0, 6));
+    const Bits weekdays = bitsOf(ScheduleField::dayOfWeek);
+    compiled.minutes_ = bitsOf(ScheduleField::minute);
+    compiled.hours_ = static_cast<std::uint32_t>(bitsOf(ScheduleField::hour));
+    compiled.days_ = static_cast<std::uint32_t>(bitsOf(ScheduleField::dayOfMonth));
+    compiled.months_ = static_cast<std::uint16_t>(bitsOf(ScheduleField::month));
+    compiled.weekdays_ =
+        static_cast<std::uint8_t>((weekdays | weekdays >> sundayAsSeven) & bitsFrom(0, sundayAsSeven - 1));
     compiled.isWildcard_ = timeHasStar;
     return compilation;
   }
 };
 
-CompiledSchedule::CompiledSchedule(std::string_view schedule) {
-  if (std::optional<CompiledSchedule> compiled = compileSchedule(schedule).schedule) *this = *compiled;
-}
+CompiledSchedule CompiledSchedule::atStartUp() { return ScheduleCompiler::atStartUp(); }
 
-ScheduleCompilation compileSchedule(std::string_view schedule) { return ScheduleCompiler::compile(schedule); }
+ScheduleCompilation compileSchedule(const ScheduleFields& fields) { return ScheduleCompiler::compile(fields); }
 
 std::string shownInReason(std::string_view text) {
   // Pieces hold no blanks, so only a piece that ends in "):" could form one.

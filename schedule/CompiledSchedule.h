@@ -1,14 +1,18 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "schedule/ScheduleTime.h"
-#include "lib/lang/tqDateSerial.h"
 
 namespace schedule {
+
+// The schedule text of the entries that run once, when plandek starts: in the
+// file, the first word of their line.
+inline constexpr std::string_view startUpSchedule = "@reboot";
 
 // A schedule compiled once into one bit set per field, so that asking whether
 // it is due costs a few shifts and no allocation. The only reader of the
@@ -26,8 +30,8 @@ class CompiledSchedule {
  public:
   // Never due.
   CompiledSchedule() = default;
-  // "@reboot" and malformed schedules compile to never due.
-  explicit CompiledSchedule(std::string_view schedule);
+  // The schedule of startUpSchedule: it runs at start-up and is never due.
+  static CompiledSchedule atStartUp();
 
   // The time's values must lie in their fields' ranges.
   bool isDue(const ScheduleTime& time) const {
@@ -35,8 +39,7 @@ class CompiledSchedule {
             std::uint64_t{days_} >> (time.day & 63) & std::uint64_t{months_} >> (time.month & 63) &
             std::uint64_t{weekdays_} >> (time.weekday & 63) & 1) != 0;
   }
-  // `time` is a date serial.
-  bool isDue(double time) const { return isDue(ScheduleTime::of(tqDateSerial(time))); }
+  bool runsAtStartUp() const { return runsAtStartUp_; }
   // True when the minute or the hour field begins with "*": an entry that
   // repeats through the day rather than keeping an appointment. Clock changes
   // treat the two kinds differently.
@@ -51,20 +54,23 @@ class CompiledSchedule {
   std::uint16_t months_ = 0;
   // Sunday is bit 0; a 7 in the field is folded into it.
   std::uint8_t weekdays_ = 0;
+  bool runsAtStartUp_ = false;
   bool isWildcard_ = false;
 };
 
-// A schedule text compiled: the schedule, or the reason in plain words why
-// the text is malformed ("hour 25 is not in 0-23", "minute: a step of 0",
+// A schedule's five time fields, in ScheduleField order.
+using ScheduleFields = std::array<std::string_view, scheduleFieldCount>;
+
+// A schedule compiled: the schedule, or the reason in plain words why its
+// fields are malformed ("hour 25 is not in 0-23", "minute: a step of 0",
 // "day of week: run.php looks like a command: one time field missing?").
-// A reason made from a schedule without blanks never holds "): ".
+// A reason made from fields without blanks never holds "): ".
 struct ScheduleCompilation {
   std::optional<CompiledSchedule> schedule;
   std::string malformation;
 };
 
-// "@reboot" compiles to a schedule that is never due.
-ScheduleCompilation compileSchedule(std::string_view schedule);
+ScheduleCompilation compileSchedule(const ScheduleFields& fields);
 
 // A piece of the user's text as a reason shows it: quoted when it ends in
 // "):", so that a reason never holds "): " (the log's record for a skipped

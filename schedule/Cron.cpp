@@ -4,9 +4,6 @@
 
 namespace schedule {
 
-Cron::Cron(std::string_view schedule, std::string_view command)
-    : schedule_(schedule), command_(command), compiledSchedule_(schedule) {}
-
 Cron::Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule,
            platform::CommandEnvironment environment)
     : schedule_(schedule), command_(command), compiledSchedule_(compiledSchedule), environment_(std::move(environment)) {}

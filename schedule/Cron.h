@@ -17,9 +17,8 @@ class Cron {
  public:
   // Both texts empty; never due.
   Cron() = default;
-  // Compiles `schedule`; the command runs in the daemon's own environment.
-  Cron(std::string_view schedule, std::string_view command);
-  // `compiledSchedule` is `schedule` compiled, by a caller that has done so.
+  // `compiledSchedule` is `schedule` compiled, by a caller that has done so;
+  // without an environment the command runs in the daemon's own.
   Cron(std::string_view schedule, std::string_view command, const CompiledSchedule& compiledSchedule,
        platform::CommandEnvironment environment = {});
 

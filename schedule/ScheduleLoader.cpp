@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "schedule/CompiledSchedule.h"
-#include "schedule/ScheduleTime.h"
 #include "lib/util/tqTextEncoding.h"
 #include "lib/util/tqLineSplitter.h"
 #include "platform/Command.h"
@@ -16,28 +15,24 @@ namespace schedule {
 
 namespace {
 
-constexpr std::string_view reboot = "@reboot";
 constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+// Blanks and tabs separate words. A whole line is trimmed of blanks only: a
+// tab at its end stays in its text and in its command, as records have always
+// shown it.
+constexpr std::string_view blanks = " ";
+constexpr std::string_view separators = " \t";
 
-bool isSeparator(char character) { return character == ' ' || character == '\t'; }
+bool isSeparator(char character) { return separators.find(character) != std::string_view::npos; }
 
 std::string_view withoutLeadingSeparators(std::string_view text) {
-  std::size_t start = 0;
-  while (start < text.size() && isSeparator(text[start])) ++start;
-  return text.substr(start);
+  return text.substr(std::min(text.find_first_not_of(separators), text.size()));
 }
 
-std::string_view withoutSeparatorsAtTheEnds(std::string_view text) {
-  text = withoutLeadingSeparators(text);
-  std::size_t end = text.size();
-  while (end > 0 && isSeparator(text[end - 1])) --end;
-  return text.substr(0, end);
-}
-
-std::string_view trimmedOfBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
+// `text` without `characters` at either end.
+std::string_view trimmed(std::string_view text, std::string_view characters) {
+  const std::size_t first = text.find_first_not_of(characters);
   if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  return text.substr(first, text.find_last_not_of(characters) - first + 1);
 }
 
 // The next word of `rest`; `rest` keeps what follows it.
@@ -48,6 +43,14 @@ std::string_view takeWord(std::string_view& rest) {
   const std::string_view word = rest.substr(0, end);
   rest.remove_prefix(end);
   return word;
+}
+
+// The fields as an entry keeps them and the log shows them: one blank
+// between each two.
+std::string scheduleTextOf(const ScheduleFields& fields) {
+  std::string text(fields[0]);
+  for (std::size_t index = 1; index < fields.size(); ++index) text.append(" ").append(fields[index]);
+  return text;
 }
 
 const ScheduleMacro* macroNamed(std::string_view word) {
@@ -92,7 +95,7 @@ class ScheduleReader {
   void readLine(std::string_view line, std::int64_t number) {
     // Files joined together leave their marks at the starts of lines.
     while (line.starts_with(utf8ByteOrderMark)) line.remove_prefix(utf8ByteOrderMark.size());
-    line = trimmedOfBlanks(line);
+    line = trimmed(line, blanks);
     std::string_view rest = line;
     const std::string_view first = takeWord(rest);
     if (first.empty() || first.front() == '#') return;
@@ -119,17 +122,17 @@ class ScheduleReader {
   static bool isEnvironmentLine(std::string_view line) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return false;
-    const std::string_view name = withoutSeparatorsAtTheEnds(line.substr(0, equals));
+    const std::string_view name = trimmed(line.substr(0, equals), separators);
     return std::none_of(name.begin(), name.end(), isSeparator);
   }
 
   // The reason when the line is refused.
   std::optional<std::string> readSetting(std::string_view line) {
     const std::size_t equals = line.find('=');
-    const std::string_view name = withoutSeparatorsAtTheEnds(line.substr(0, equals));
+    const std::string_view name = trimmed(line.substr(0, equals), separators);
     if (name.empty()) return "no variable name before =";
     if (!isVariableName(name)) return shownInReason(name) + " is not a variable name";
-    const std::string_view value = withoutMatchingQuotes(withoutSeparatorsAtTheEnds(line.substr(equals + 1)));
+    const std::string_view value = withoutMatchingQuotes(trimmed(line.substr(equals + 1), separators));
     const auto setting = std::find_if(settings_.begin(), settings_.end(),
                                       [name](const platform::CommandEnvironment::Setting& s) { return s.name == name; });
     if (setting == settings_.end()) {
@@ -145,29 +148,34 @@ class ScheduleReader {
     std::string_view rest = line;
     const std::string_view first = takeWord(rest);
     std::string schedule;
-    if (first == reboot) {
-      schedule = reboot;
-    } else if (first.front() == '@') {
-      const ScheduleMacro* macro = macroNamed(first);
-      if (macro == nullptr) return std::string("unknown macro ").append(first);
-      schedule = macro->schedule;
-    } else {
+    std::optional<CompiledSchedule> compiled;
+    if (first == startUpSchedule) {
       schedule = first;
-      for (int field = 1; field < scheduleFieldCount; ++field) {
-        const std::string_view word = takeWord(rest);
-        if (word.empty()) return "too few fields";
-        schedule.append(" ").append(word);
+      compiled = CompiledSchedule::atStartUp();
+    } else {
+      std::optional<ScheduleFields> fields;
+      if (first.front() == '@') {
+        const ScheduleMacro* macro = macroNamed(first);
+        if (macro == nullptr) return std::string("unknown macro ").append(first);
+        std::string_view expansion = macro->schedule;
+        fields = takeScheduleFields(expansion);
+      } else {
+        rest = line;
+        fields = takeScheduleFields(rest);
+        if (!fields) return "too few fields";
       }
+      const ScheduleCompilation compilation = compileSchedule(*fields);
+      if (!compilation.schedule) return compilation.malformation;
+      schedule = scheduleTextOf(*fields);
+      compiled = compilation.schedule;
     }
-    const ScheduleCompilation compilation = compileSchedule(schedule);
-    if (!compilation.schedule) return compilation.malformation;
     const std::string_view command = withoutLeadingSeparators(rest);
     if (command.empty()) {
       if (first.front() == '@') return std::string(first) + " without a command";
       return "no command after the five time fields";
     }
     // The interpreter would expand the word to the first file names of the folder.
-    if (first != reboot && (command.front() == '*' || command.front() == '?')) {
+    if (!compiled->runsAtStartUp() && (command.front() == '*' || command.front() == '?')) {
       return std::string("the command starts with '") + command.front() + "': one time field too many?";
     }
     if (const std::string refusal = platform::commandLineRefusal(command); !refusal.empty()) {
@@ -177,7 +185,7 @@ class ScheduleReader {
       environment_ = platform::CommandEnvironment(settings_);
       environmentIsCurrent_ = true;
     }
-    loaded_.crons.add(Cron(schedule, command, *compilation.schedule, environment_));
+    loaded_.crons.add(Cron(schedule, command, *compiled, environment_));
     return std::nullopt;
   }
 
@@ -189,6 +197,17 @@ class ScheduleReader {
 };
 
 }  // namespace
+
+std::optional<ScheduleFields> takeScheduleFields(std::string_view& text) {
+  std::string_view rest = text;
+  ScheduleFields fields;
+  for (std::string_view& field : fields) {
+    field = takeWord(rest);
+    if (field.empty()) return std::nullopt;
+  }
+  text = rest;
+  return fields;
+}
 
 LoadedSchedule readSchedule(std::string_view bytes) {
   std::string decoded;

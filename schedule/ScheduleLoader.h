@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,12 @@ inline constexpr std::array<ScheduleMacro, 7> scheduleMacros = {{
     {"@yearly", "0 0 1 1 *"},
     {"@annually", "0 0 1 1 *"},
 }};
+
+// The five time fields at the front of `text`, which then keeps what follows
+// them; blanks and tabs separate the fields, in runs of any length, and may
+// stand before the first. None, and `text` unchanged, when there are fewer
+// than five.
+std::optional<ScheduleFields> takeScheduleFields(std::string_view& text);
 
 // The entries of a schedule file, in file order, and the lines it refused.
 //

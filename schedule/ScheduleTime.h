@@ -1,25 +1,44 @@
 #pragma once
 
 #include <chrono>
-
-#include "lib/lang/tqDateSerial.h"
+#include <span>
+#include <string_view>
 
 namespace schedule {
 
-// The bounds of a schedule's five fields, in field order: minute, hour, day of
-// the month, month, day of the week. Day of the week 7 is Sunday, as 0 is.
-struct ScheduleFieldRange {
+// The five fields of a schedule, in the order they are written.
+enum class ScheduleField { minute, hour, dayOfMonth, month, dayOfWeek };
+inline constexpr int scheduleFieldCount = 5;
+
+// A field as the grammar reads it and its reasons name it: its values, and
+// the names that stand for them, in any case, the first name for the first
+// value (jan is 1, sun is 0).
+struct ScheduleFieldRule {
+  std::string_view name;
   int first;
   int last;
+  std::span<const std::string_view> valueNames;
+  // What a word of letters should have been: "a month name"; empty without names.
+  std::string_view valueNameKind;
 };
-inline constexpr int scheduleFieldCount = 5;
-inline constexpr ScheduleFieldRange scheduleFieldRanges[scheduleFieldCount] = {
-    {0, 59}, {0, 23}, {1, 31}, {1, 12}, {0, 7}};
-inline constexpr int minuteField = 0;
-inline constexpr int hourField = 1;
-inline constexpr int monthField = 3;
-inline constexpr int weekdayField = 4;
+
+inline constexpr std::string_view scheduleMonthNames[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                                  "jul", "aug", "sep", "oct", "nov", "dec"};
+inline constexpr std::string_view scheduleDayNames[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+
+// Day of the week 7 is Sunday, as 0 is.
 inline constexpr int sundayAsSeven = 7;
+
+// In ScheduleField order.
+inline constexpr ScheduleFieldRule scheduleFieldRules[scheduleFieldCount] = {
+    {"minute", 0, 59, {}, {}},
+    {"hour", 0, 23, {}, {}},
+    {"day of month", 1, 31, {}, {}},
+    {"month", 1, 12, scheduleMonthNames, "a month name"},
+    {"day of week", 0, sundayAsSeven, scheduleDayNames, "a day name"},
+};
+
+constexpr const ScheduleFieldRule& ruleOf(ScheduleField field) { return scheduleFieldRules[static_cast<int>(field)]; }
 
 // A minute of the local date and time as the clock shows it, without its
 // offset from UTC: 02:30 on the day summer time ends is one LocalMinute, though
@@ -35,9 +54,6 @@ struct ScheduleTime {
   int month = 1;
   int weekday = 0;
 
-  static ScheduleTime of(const tqDateSerial& time) {
-    return {time.minute(), time.hour(), time.day(), time.month(), time.weekday() - 1};
-  }
   static ScheduleTime of(LocalMinute time) {
     const std::chrono::local_days day = std::chrono::floor<std::chrono::days>(time);
     const std::chrono::year_month_day date(day);

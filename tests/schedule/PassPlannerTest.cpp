@@ -11,6 +11,7 @@
 #include "schedule/DueEntries.h"
 #include "lib/lang/tqDateSerial.h"
 #include "lib/util/tqList.h"
+#include "tests/support/SchedulesFromText.h"
 
 namespace schedule {
 
@@ -60,7 +61,7 @@ std::vector<std::string> everyPass(const std::vector<LocalMinute>& passes, const
 // What the daemon would start, pass by pass, for these entries.
 std::vector<std::string> startsOf(const std::vector<std::string>& schedules, const std::vector<LocalMinute>& passes) {
   tqList<Cron> crons;
-  for (const std::string& schedule : schedules) crons.add(Cron(schedule, "job"));
+  for (const std::string& schedule : schedules) crons.add(cronOf(schedule, "job"));
   PassPlanner planner;
   std::vector<std::string> starts;
   for (const LocalMinute pass : passes) {
@@ -194,7 +195,7 @@ TEST(PassPlanner, TellsRepeatingEntriesFromAppointmentsByTheMinuteAndHourFields)
       {"30 2 * * */1", false}, {"@reboot", false},
   };
   for (const auto& row : schedules) {
-    EXPECT_EQ(CompiledSchedule(row.schedule).isWildcard(), row.isWildcard) << row.schedule;
+    EXPECT_EQ(scheduleOf(row.schedule).isWildcard(), row.isWildcard) << row.schedule;
   }
 }
 
@@ -208,7 +209,7 @@ TEST(PassPlanner, ALocalMinuteHasTheFieldsOfTheSameDateSerial) {
     const year_month_day date(floor<days>(minute));
     const hh_mm_ss<minutes> clock(minute - floor<days>(minute));
     const ScheduleTime fromCalendar = ScheduleTime::of(minute);
-    const ScheduleTime fromSerial = ScheduleTime::of(tqDateSerial::fromFields(
+    const ScheduleTime fromSerial = scheduleTimeOf(tqDateSerial::fromFields(
         static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())), static_cast<int>(unsigned(date.day())),
         static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count())));
     ASSERT_EQ(std::tie(fromCalendar.minute, fromCalendar.hour, fromCalendar.day, fromCalendar.month,

@@ -168,6 +168,14 @@ TEST(ScheduleLoader, RefusesIncompleteAndMalformedLinesByNumberSayingWhy) {
                                         {9, "unknown macro @DAILY", "@DAILY cmd"}}));
 }
 
+TEST(ScheduleLoader, MarksOnlyTheStartUpEntriesAsRunningAtStartUp) {
+  const LoadedSchedule loaded =
+      readSchedule("@reboot a\n@daily b\n0 5 * * * echo @reboot\n* * * * * c\n \t@reboot\t d\n@yearly e\n");
+  std::vector<bool> atStartUp;
+  for (const Cron& entry : loaded.crons) atStartUp.push_back(entry.compiledSchedule().runsAtStartUp());
+  EXPECT_EQ(atStartUp, (std::vector<bool>{true, false, false, false, true, false})) << loaded.crons.toString();
+}
+
 TEST(ScheduleLoader, CountsLinesEndedByLfCrLfAndALoneCr) {
   const LoadedSchedule loaded =
       readSchedule("@daily one\r\n@daily two\rbad\n\r\n@daily three\n\rbad\n@daily four");

@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "schedule/CompiledSchedule.h"
+#include "schedule/ScheduleLoader.h"
 #include "lib/lang/tqDateSerial.h"
+#include "tests/support/SchedulesFromText.h"
 #include "tests/support/TextualScheduleMatcher.h"
 
 namespace schedule {
@@ -99,7 +102,7 @@ TEST(ScheduleMatcher, DecidesEachCaseOfTheTable) {
     const double time =
         tqDateSerial::fromFields(c.year, c.month, c.day, c.hour, c.minute, c.second).value();
     EXPECT_EQ(matches(c.schedule, time), c.due) << c;
-    EXPECT_EQ(textual::matches(c.schedule, ScheduleTime::of(tqDateSerial(time))), c.due) << c << " textual";
+    EXPECT_EQ(textual::matches(c.schedule, scheduleTimeOf(tqDateSerial(time))), c.due) << c << " textual";
   }
 }
 
@@ -118,6 +121,8 @@ TEST(ScheduleMatcher, TellsWellFormedSchedulesFromMalformedOnes) {
       "5-1 * * * *",   "*/ * * * *",   "/5 * * * *",    "1-2-3 * * * *", "+5 * * * *",
       "1//2 * * * *",  "*/2/2 * * * *", ",1 * * * *",   "*-5 * * * *",   "5-* * * * *",
       "99999999999999999999 * * * *",  "1\t* * * *",
+      // Blanks and tabs that the schedule file allows between fields.
+      "*\t* * * *",    "* * * * *\t",  "* * *  * *",
   };
   for (const char* schedule : wellFormed) {
     EXPECT_TRUE(isWellFormed(schedule)) << schedule;
@@ -131,36 +136,71 @@ TEST(ScheduleMatcher, TellsWellFormedSchedulesFromMalformedOnes) {
 
 TEST(ScheduleMatcher, SaysWhyAScheduleIsMalformed) {
   const struct {
-    const char* schedule;
+    ScheduleFields fields;
     const char* malformation;
   } cases[] = {
-      {"5 25 * * *", "hour 25 is not in 0-23"},
-      {"* * 0 * *", "day of month 0 is not in 1-31"},
-      {"99999999999999999999 * * * *", "minute 99999999999999999999 is not in 0-59"},
-      {"* * * * 8", "day of week 8 is not in 0-7"},
-      {"*/0 * * * *", "minute: a step of 0"},
-      {"* * * 5-3 *", "month: 5-3 runs backwards"},
-      {"x * * * *", "minute: x is not a number"},
-      {"* mon-fri * * *", "hour: mon is not a number"},
-      {"* * * * 5x", "day of week: 5x is not a number or a day name"},
-      {"* * * jul/x *", "month: x is not a number"},
-      {"*/ * * * *", "minute: an empty step"},
-      {"1,,2 * * * *", "minute: an empty list item"},
-      {"1- * * * *", "minute: an empty list item"},
-      {"*,5 * * * *", "minute: *,5 is not understood"},
-      {"* * * *", "too few fields"},
-      {"", "too few fields"},
-      {"* * * * * cmd", "day of week: * cmd is not understood"},
+      {{"5", "25", "*", "*", "*"}, "hour 25 is not in 0-23"},
+      {{"*", "*", "0", "*", "*"}, "day of month 0 is not in 1-31"},
+      {{"99999999999999999999", "*", "*", "*", "*"}, "minute 99999999999999999999 is not in 0-59"},
+      {{"*", "*", "*", "*", "8"}, "day of week 8 is not in 0-7"},
+      {{"*/0", "*", "*", "*", "*"}, "minute: a step of 0"},
+      {{"*", "*", "*", "5-3", "*"}, "month: 5-3 runs backwards"},
+      {{"x", "*", "*", "*", "*"}, "minute: x is not a number"},
+      {{"*", "mon-fri", "*", "*", "*"}, "hour: mon is not a number"},
+      {{"*", "*", "*", "*", "5x"}, "day of week: 5x is not a number or a day name"},
+      {{"*", "*", "*", "jul/x", "*"}, "month: x is not a number"},
+      {{"*/", "*", "*", "*", "*"}, "minute: an empty step"},
+      {{"1,,2", "*", "*", "*", "*"}, "minute: an empty list item"},
+      {{"1-", "*", "*", "*", "*"}, "minute: an empty list item"},
+      {{"*,5", "*", "*", "*", "*"}, "minute: *,5 is not understood"},
+      {{"", "*", "*", "*", "*"}, "minute: an empty list item"},
+      // A field holding a blank is no word, and so no command.
+      {{"*", "*", "*", "*", "* cmd"}, "day of week: * cmd is not understood"},
   };
   for (const auto& row : cases) {
-    const ScheduleCompilation compilation = compileSchedule(row.schedule);
-    EXPECT_FALSE(compilation.schedule) << row.schedule;
-    EXPECT_EQ(compilation.malformation, row.malformation) << row.schedule;
+    const ScheduleCompilation compilation = compileSchedule(row.fields);
+    EXPECT_FALSE(compilation.schedule) << row.malformation;
+    EXPECT_EQ(compilation.malformation, row.malformation);
     // "): " ends the reason in the log's record for a skipped line.
-    EXPECT_EQ(compilation.malformation.find("): "), std::string::npos) << row.schedule;
+    EXPECT_EQ(compilation.malformation.find("): "), std::string::npos) << row.malformation;
   }
-  EXPECT_TRUE(compileSchedule("@reboot").schedule);
-  EXPECT_EQ(compileSchedule("0 0 * * *").malformation, "");
+  EXPECT_EQ(compileSchedule({"0", "0", "*", "*", "*"}).malformation, "");
+}
+
+TEST(ScheduleMatcher, TakesFiveFieldsSeparatedByRunsOfBlanksAndTabs) {
+  const std::optional<ScheduleFields> fewer = std::nullopt;
+  const struct {
+    std::string_view text;
+    std::optional<ScheduleFields> fields;
+    std::string_view rest;
+  } cases[] = {
+      {"* * * * *", ScheduleFields{"*", "*", "*", "*", "*"}, ""},
+      {" \t0\t5  *\t \t* *   \t run it ", ScheduleFields{"0", "5", "*", "*", "*"}, "   \t run it "},
+      {"1 2 3 4 5 6 7", ScheduleFields{"1", "2", "3", "4", "5"}, " 6 7"},
+      // Other white space is no separator.
+      {"1\r2 3\v4 5 6\n 7", ScheduleFields{"1\r2", "3\v4", "5", "6\n", "7"}, ""},
+      {"* * * *", fewer, "* * * *"},
+      {"* * * * \t", fewer, "* * * * \t"},
+      {"", fewer, ""},
+  };
+  for (const auto& row : cases) {
+    std::string_view rest = row.text;
+    EXPECT_EQ(takeScheduleFields(rest), row.fields) << row.text;
+    EXPECT_EQ(rest, row.rest) << row.text;
+  }
+}
+
+TEST(ScheduleMatcher, CompilesTheStartUpScheduleAsOneThatRunsAtStartUpAndIsNeverDue) {
+  const std::optional<CompiledSchedule> startUp = compileScheduleText("@reboot");
+  ASSERT_TRUE(startUp);
+  EXPECT_TRUE(startUp->runsAtStartUp());
+  EXPECT_FALSE(startUp->isDue(ScheduleTime{}));
+  EXPECT_FALSE(CompiledSchedule().runsAtStartUp());
+  for (const char* text : {"* * * * *", "0 0 * * *", "0 0 1 1 *"}) {
+    const std::optional<CompiledSchedule> timed = compileScheduleText(text);
+    ASSERT_TRUE(timed) << text;
+    EXPECT_FALSE(timed->runsAtStartUp()) << text;
+  }
 }
 
 TEST(ScheduleMatcher, NamesDaysAndMonthsAsTheCalendarDoes) {
@@ -211,11 +251,12 @@ TEST(ScheduleMatcher, NamesMatchTheSameMinutesAsTheirNumbers) {
   for (const auto& twin : twins) {
     ASSERT_TRUE(isWellFormed(twin.named)) << twin.named;
     ASSERT_TRUE(textual::isWellFormed(twin.numeric)) << twin.numeric;
-    const CompiledSchedule named(twin.named);
+    const CompiledSchedule named = scheduleOf(twin.named);
     // Every day of two years, one of them a leap year, at noon.
     const double first = tqDateSerial::fromFields(2024, 1, 1, 12, 0).value();
     for (double day = first; day < first + 731; ++day) {
-      ASSERT_EQ(named.isDue(day), textual::matches(twin.numeric, ScheduleTime::of(tqDateSerial(day))))
+      const ScheduleTime time = scheduleTimeOf(tqDateSerial(day));
+      ASSERT_EQ(named.isDue(time), textual::matches(twin.numeric, time))
           << twin.named << " / " << twin.numeric << " on day " << day - first;
     }
   }
@@ -254,7 +295,7 @@ class ScheduleGenerator {
   std::string field(int index) {
     // Half the fields are "*", so that the other fields decide often enough.
     if (below(2) == 0) return "*";
-    std::string text = below(4) == 0 ? "*" : items(scheduleFieldRanges[index]);
+    std::string text = below(4) == 0 ? "*" : items(scheduleFieldRules[index]);
     if (below(3) == 0) {
       text.append("/").append(std::to_string(below(12) == 0 ? below(3) * 35 : 1 + below(20)));
     }
@@ -262,23 +303,23 @@ class ScheduleGenerator {
     return text;
   }
 
-  std::string items(ScheduleFieldRange range) {
-    std::string text = item(range);
-    while (below(3) == 0) text.append(",").append(item(range));
+  std::string items(const ScheduleFieldRule& rule) {
+    std::string text = item(rule);
+    while (below(3) == 0) text.append(",").append(item(rule));
     return text;
   }
 
-  std::string item(ScheduleFieldRange range) {
-    const int low = number(range);
+  std::string item(const ScheduleFieldRule& rule) {
+    const int low = number(rule);
     if (below(3) != 0) return std::to_string(low);
     const int high =
-        below(10) == 0 ? number(range) : low + below(std::max(range.last - low, 0) + 1);
+        below(10) == 0 ? number(rule) : low + below(std::max(rule.last - low, 0) + 1);
     return std::to_string(low).append("-").append(std::to_string(high));
   }
 
-  int number(ScheduleFieldRange range) {
+  int number(const ScheduleFieldRule& rule) {
     if (below(15) == 0) return below(100);
-    return range.first + below(range.last - range.first + 1);
+    return rule.first + below(rule.last - rule.first + 1);
   }
 
   void corrupt(std::string& text) {
@@ -301,10 +342,11 @@ class ScheduleGenerator {
 TEST(ScheduleMatcher, CompiledAndTextualFormsAgreeOnGeneratedSchedules) {
   ScheduleGenerator generator(20240229);
   std::vector<std::string> schedules;
-  std::vector<CompiledSchedule> compiled;
+  // Malformed schedules compile to nothing, which is never due.
+  std::vector<std::optional<CompiledSchedule>> compiled;
   for (int count = 0; count < 3000; ++count) {
     schedules.push_back(generator.schedule());
-    compiled.emplace_back(schedules.back());
+    compiled.push_back(compileScheduleText(schedules.back()));
   }
   // February of a leap year, a month that starts on a Sunday, a 31-day month
   // and the last month of the date serial sweep.
@@ -321,8 +363,9 @@ TEST(ScheduleMatcher, CompiledAndTextualFormsAgreeOnGeneratedSchedules) {
         const double time = day + minuteOfDay / 1440.0;
         for (int draw = 0; draw < 4; ++draw) {
           const std::size_t index = anySchedule(pick);
-          const bool due = textual::matches(schedules[index], ScheduleTime::of(tqDateSerial(time)));
-          ASSERT_EQ(compiled[index].isDue(time), due)
+          const ScheduleTime fields = scheduleTimeOf(tqDateSerial(time));
+          const bool due = textual::matches(schedules[index], fields);
+          ASSERT_EQ(compiled[index] && compiled[index]->isDue(fields), due)
               << "'" << schedules[index] << "' at " << year << "-" << month << " day "
               << static_cast<int>(day - first) + 1 << " minute " << minuteOfDay;
           (due ? sawDue : sawNotDue) = true;

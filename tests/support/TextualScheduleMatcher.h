@@ -2,7 +2,10 @@
 
 // The schedule grammar read a second, independent way: each field expanded
 // into its list of candidate values and searched, on the text itself. Tests
-// and the schedule fuzz target hold CompiledSchedule to its answers.
+// and the schedule fuzz target hold CompiledSchedule to its answers. It shares
+// nothing with the compiler but the ScheduleTime it is asked with: not even
+// the fields' bounds, so that a wrong bound in the compiler's table shows as
+// a disagreement instead of being agreed on.
 
 #include <algorithm>
 #include <array>
@@ -14,14 +17,19 @@
 // The reference answers: textual::isWellFormed, textual::matches.
 namespace textual {
 
-using schedule::ScheduleFieldRange;
-using schedule::scheduleFieldCount;
-using schedule::scheduleFieldRanges;
 using schedule::ScheduleTime;
-using schedule::sundayAsSeven;
-using schedule::weekdayField;
 
-using Fields = std::array<std::string_view, scheduleFieldCount>;
+struct FieldRange {
+  int first;
+  int last;
+};
+constexpr int fieldCount = 5;
+// Minute, hour, day of month, month, day of week; 7 is Sunday, as 0 is.
+constexpr FieldRange fieldRanges[fieldCount] = {{0, 59}, {0, 23}, {1, 31}, {1, 12}, {0, 7}};
+constexpr int weekdayField = 4;
+constexpr int sundayAsSeven = 7;
+
+using Fields = std::array<std::string_view, fieldCount>;
 
 constexpr std::string_view reboot = "@reboot";
 constexpr int starLast = 59;
@@ -38,25 +46,25 @@ inline bool readNumber(std::string_view text, int& value) {
   return true;
 }
 
-inline bool readInRange(std::string_view text, ScheduleFieldRange range, int& value) {
+inline bool readInRange(std::string_view text, FieldRange range, int& value) {
   return readNumber(text, value) && value >= range.first && value <= range.last;
 }
 
 // A blank left in the last field makes that field malformed.
 inline bool splitFields(std::string_view schedule, Fields& fields) {
-  for (int index = 0; index < scheduleFieldCount - 1; ++index) {
+  for (int index = 0; index < fieldCount - 1; ++index) {
     const std::size_t blank = schedule.find(' ');
     if (blank == std::string_view::npos) return false;
     fields[index] = schedule.substr(0, blank);
     schedule.remove_prefix(blank + 1);
   }
-  fields[scheduleFieldCount - 1] = schedule;
+  fields[fieldCount - 1] = schedule;
   return true;
 }
 
 // The field's candidates in the order it names them, duplicates kept; false
 // when the field is malformed.
-inline bool expandField(std::string_view field, ScheduleFieldRange range, std::vector<int>& candidates) {
+inline bool expandField(std::string_view field, FieldRange range, std::vector<int>& candidates) {
   candidates.clear();
   const std::size_t slash = field.find('/');
   const std::string_view base = field.substr(0, slash);
@@ -104,8 +112,8 @@ inline bool isWellFormed(std::string_view schedule) {
   Fields fields;
   if (!splitFields(schedule, fields)) return false;
   std::vector<int> candidates;
-  for (int index = 0; index < scheduleFieldCount; ++index) {
-    if (!expandField(fields[index], scheduleFieldRanges[index], candidates)) return false;
+  for (int index = 0; index < fieldCount; ++index) {
+    if (!expandField(fields[index], fieldRanges[index], candidates)) return false;
   }
   return true;
 }
@@ -113,13 +121,13 @@ inline bool isWellFormed(std::string_view schedule) {
 inline bool matches(std::string_view schedule, const ScheduleTime& time) {
   Fields fields;
   if (schedule == reboot || !splitFields(schedule, fields)) return false;
-  const int values[scheduleFieldCount] = {time.minute, time.hour, time.day, time.month,
+  const int values[fieldCount] = {time.minute, time.hour, time.day, time.month,
                                           time.weekday};
   std::vector<int> candidates;
   // A malformed field makes the whole schedule never due, so stopping at the
   // first field that fails, for either reason, gives the same answer.
-  for (int index = 0; index < scheduleFieldCount; ++index) {
-    if (!expandField(fields[index], scheduleFieldRanges[index], candidates) ||
+  for (int index = 0; index < fieldCount; ++index) {
+    if (!expandField(fields[index], fieldRanges[index], candidates) ||
         !holds(candidates, index, values[index])) {
       return false;
     }
