@@ -22,10 +22,12 @@ constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view blanks = " ";
 constexpr std::string_view separators = " \t";
 
-bool isSeparator(char character) { return separators.find(character) != std::string_view::npos; }
+bool isSeparator(char character) { return character == ' ' || character == '\t'; }
 
 std::string_view withoutLeadingSeparators(std::string_view text) {
-  return text.substr(std::min(text.find_first_not_of(separators), text.size()));
+  std::size_t start = 0;
+  while (start < text.size() && isSeparator(text[start])) ++start;
+  return text.substr(start);
 }
 
 // `text` without `characters` at either end.

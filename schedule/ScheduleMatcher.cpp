@@ -7,6 +7,17 @@ namespace schedule {
 
 namespace {
 
+// Nothing before the first field, and one blank, no tab, after each but the
+// last: the spelling entries keep, which the schedule file need not use.
+bool hasSingleBlanks(std::string_view schedule, const ScheduleFields& fields) {
+  if (fields.front().data() != schedule.data()) return false;
+  for (std::size_t index = 0; index + 1 < fields.size(); ++index) {
+    const char* const end = fields[index].data() + fields[index].size();
+    if (*end != ' ' || end + 1 != fields[index + 1].data()) return false;
+  }
+  return true;
+}
+
 // The date serial's weekday runs from 1 for Sunday.
 ScheduleTime scheduleTimeOf(const tqDateSerial& time) {
   return {time.minute(), time.hour(), time.day(), time.month(), time.weekday() - 1};
@@ -18,9 +29,7 @@ std::optional<CompiledSchedule> compileScheduleText(std::string_view schedule) {
   if (schedule == startUpSchedule) return CompiledSchedule::atStartUp();
   std::string_view rest = schedule;
   const std::optional<ScheduleFields> fields = takeScheduleFields(rest);
-  const bool singleBlanks = schedule.find('\t') == std::string_view::npos &&
-                            schedule.find("  ") == std::string_view::npos && !schedule.starts_with(' ');
-  if (!fields || !rest.empty() || !singleBlanks) return std::nullopt;
+  if (!fields || !rest.empty() || !hasSingleBlanks(schedule, *fields)) return std::nullopt;
   return compileSchedule(*fields).schedule;
 }
 
