@@ -220,7 +220,7 @@ struct ScheduleCompiler {
     compiled.days_ = static_cast<std::uint32_t>(fields[2] & bitsFrom(1, 31));
     compiled.months_ = static_cast<std::uint16_t>(fields[3] & bitsFrom(1, 12));
     compiled.weekdays_ = static_cast<std::uint8_t>(weekdays & bitsFrom(0, 6));
-    compiled.isWildcard_ = timeHasStar;
+    compiled.isRepeating_ = timeHasStar;
     return compilation;
   }
 };

@@ -38,9 +38,9 @@ class CompiledSchedule {
   // `time` is a date serial.
   bool isDue(double time) const { return isDue(ScheduleTime::of(tqDateSerial(time))); }
   // True when the minute or the hour field begins with "*": an entry that
-  // repeats through the day rather than keeping an appointment. Clock changes
-  // treat the two kinds differently.
-  bool isWildcard() const { return isWildcard_; }
+  // repeats through the day; the others are appointments, kept at a fixed
+  // time. Clock changes treat the two kinds differently.
+  bool isRepeating() const { return isRepeating_; }
 
  private:
   friend struct ScheduleCompiler;
@@ -51,7 +51,7 @@ class CompiledSchedule {
   std::uint16_t months_ = 0;
   // Sunday is bit 0; a 7 in the field is folded into it.
   std::uint8_t weekdays_ = 0;
-  bool isWildcard_ = false;
+  bool isRepeating_ = false;
 };
 
 // A schedule text compiled: the schedule, or the reason in plain words why

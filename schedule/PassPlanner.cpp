@@ -16,10 +16,10 @@ constexpr minutes clockChangeLimit{180};
 
 bool includes(EntryKinds kinds, const CompiledSchedule& schedule) {
   switch (kinds) {
-    case EntryKinds::fixedTimeOnly:
-      return !schedule.isWildcard();
-    case EntryKinds::wildcardOnly:
-      return schedule.isWildcard();
+    case EntryKinds::appointmentsOnly:
+      return !schedule.isRepeating();
+    case EntryKinds::repeatingOnly:
+      return schedule.isRepeating();
     case EntryKinds::all:
       break;
   }
@@ -42,11 +42,11 @@ std::vector<MinuteToMatch> PassPlanner::plan(LocalMinute now) {
   } else if (sinceLast > lateWakeUpLimit && sinceLast <= clockChangeLimit) {
     toMatch.reserve(static_cast<std::size_t>(sinceLast.count()));
     for (LocalMinute minute = *lastMatched_ + minutes(1); minute < now; minute += minutes(1)) {
-      toMatch.push_back({minute, EntryKinds::fixedTimeOnly});
+      toMatch.push_back({minute, EntryKinds::appointmentsOnly});
     }
     toMatch.push_back({now, EntryKinds::all});
   } else if (sinceLast <= minutes(0) && sinceLast >= -clockChangeLimit) {
-    return {{now, EntryKinds::wildcardOnly}};
+    return {{now, EntryKinds::repeatingOnly}};
   } else {
     toMatch.push_back({now, EntryKinds::all});
   }
