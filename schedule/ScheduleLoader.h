@@ -23,12 +23,6 @@ struct SkippedLine {
 struct LoadedSchedule {
   tqList<Cron> crons;
   std::vector<SkippedLine> skippedLines;
-  // Why the file was refused as a whole, without being read; empty when it
-  // was not.
-  std::string refusal;
-  // With a refusal: the entries loaded before stay, as the file could not be
-  // read for a moment.
-  bool keepsEntries = false;
 };
 
 struct ScheduleMacro {
