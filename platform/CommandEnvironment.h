@@ -15,8 +15,8 @@ namespace platform {
 // always %ComSpec%.
 class CommandEnvironment {
  public:
-  // Text as the schedule file holds it: UTF-8 or, on Windows, what is not
-  // valid UTF-8 in the ANSI code page.
+  // UTF-8 text. On Windows bytes that are not valid UTF-8 become U+FFFD;
+  // elsewhere they are passed as they are.
   struct Setting {
     std::string name;
     std::string value;

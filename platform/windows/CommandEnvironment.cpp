@@ -40,8 +40,8 @@ std::vector<std::wstring> daemonVariables() {
 CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
   std::vector<std::wstring> variables = daemonVariables();
   for (const Setting& setting : settings) {
-    const std::wstring name = windows::textToWide(setting.name);
-    std::wstring variable = name + L"=" + windows::textToWide(setting.value);
+    const std::wstring name = windows::toWide(setting.name);
+    std::wstring variable = name + L"=" + windows::toWide(setting.value);
     // Names are one whatever their case: the setting replaces each.
     std::erase_if(variables,
                   [&name](const std::wstring& existing) { return compareNames(nameOf(existing), name) == CSTR_EQUAL; });
