@@ -53,13 +53,7 @@ CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
   auto prepared = std::make_shared<Prepared>();
   for (const std::wstring& variable : variables) prepared->block.append(variable).push_back(L'\0');
   prepared->block.push_back(L'\0');
-  prepared->settings = std::move(settings);
-  prepared_ = std::move(prepared);
-}
-
-const std::vector<CommandEnvironment::Setting>& CommandEnvironment::settings() const {
-  static const std::vector<Setting> none;
-  return prepared_ ? prepared_->settings : none;
+  made_ = std::make_shared<const Made>(std::move(settings), std::move(prepared));
 }
 
 }  // namespace platform
