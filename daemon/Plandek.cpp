@@ -31,7 +31,7 @@ Plandek::~Plandek() {
 
 bool Plandek::run() {
   // A file that is missing or empty is a change from nothing to no entries.
-  useSchedule(scheduleFile_.readIfChanged().value_or(schedule::LoadedSchedule{}));
+  useSchedule(scheduleFile_.readIfChanged().value_or(ScheduleFile::Change{}));
   // A stop that came during a long load starts nothing.
   if (stop_.isRequested()) return true;
   startRebootEntries();
@@ -50,9 +50,10 @@ void Plandek::requestStop() { stop_.request(); }
 
 void Plandek::requestScheduleCheck() { stop_.requestCheck(); }
 
-void Plandek::useSchedule(schedule::LoadedSchedule loaded) {
-  if (!loaded.refusal.empty()) log_("Refused plandek.dat ({0})", {loaded.refusal});
-  if (loaded.keepsEntries) return;
+void Plandek::useSchedule(const ScheduleFile::Change& change) {
+  if (!change.refusal.empty()) log_("Refused {0} ({1})", {std::string(scheduleFileName), change.refusal});
+  if (change.keepsEntries) return;
+  schedule::LoadedSchedule loaded = schedule::readSchedule(change.bytes);
   crons_ = std::move(loaded.crons);
   for (const schedule::SkippedLine& line : loaded.skippedLines) {
     log_("Skipped line {0} ({1}): {2}", {std::to_string(line.number), line.reason, line.text});
@@ -75,7 +76,7 @@ void Plandek::schedulerLoop() {
 }
 
 bool Plandek::checkSchedule() {
-  if (std::optional<schedule::LoadedSchedule> loaded = scheduleFile_.readIfChanged()) useSchedule(std::move(*loaded));
+  if (std::optional<ScheduleFile::Change> change = scheduleFile_.readIfChanged()) useSchedule(*change);
   return !stop_.isRequested();
 }
 

@@ -42,9 +42,9 @@ class Plandek {
   void requestScheduleCheck();
 
  private:
-  // Logs the refusal; unless the entries loaded before are kept, takes the
-  // new ones and logs the skipped lines and the reload.
-  void useSchedule(schedule::LoadedSchedule loaded);
+  // Logs the refusal; unless the entries loaded before are kept, reads the
+  // bytes, takes their entries and logs the skipped lines and the reload.
+  void useSchedule(const ScheduleFile::Change& change);
   void startRebootEntries();
   void schedulerLoop();
   static std::thread makeStandardThread(std::function<void()> body);

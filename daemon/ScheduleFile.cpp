@@ -80,7 +80,7 @@ ScheduleFile::Reading ScheduleFile::read() const {
   return reading;
 }
 
-std::optional<schedule::LoadedSchedule> ScheduleFile::readIfChanged() {
+std::optional<ScheduleFile::Change> ScheduleFile::readIfChanged() {
   Reading reading = read();
   const bool seenAsLoaded = !reading.inUse && digest_.digestText(reading.content) == lastDigest_ &&
                             reading.refusal == lastRefusal_;
@@ -100,10 +100,7 @@ std::optional<schedule::LoadedSchedule> ScheduleFile::readIfChanged() {
   if (reading.inUse) {
     // The entries loaded before stay; it is tried again at the next pass.
     toldInUse_ = true;
-    schedule::LoadedSchedule kept;
-    kept.refusal = inUseRefusal;
-    kept.keepsEntries = true;
-    return kept;
+    return Change{.bytes = {}, .refusal = std::string(inUseRefusal), .keepsEntries = true};
   }
   toldInUse_ = false;
   std::string currentDigest = digest_.digestText(reading.content);
@@ -111,11 +108,9 @@ std::optional<schedule::LoadedSchedule> ScheduleFile::readIfChanged() {
   if (currentDigest == lastDigest_ && reading.refusal == lastRefusal_) return std::nullopt;
   lastDigest_ = std::move(currentDigest);
   lastRefusal_ = reading.refusal;
-  // Digested and parsed from one read, so that an edit between two reads
+  // The bytes digested, not a later read, so that an edit between two reads
   // cannot make a reload of bytes other than the ones that were digested.
-  schedule::LoadedSchedule loaded = schedule::readSchedule(reading.content);
-  loaded.refusal = std::move(reading.refusal);
-  return loaded;
+  return Change{.bytes = std::move(reading.content), .refusal = std::move(reading.refusal), .keepsEntries = false};
 }
 
 }  // namespace plandek

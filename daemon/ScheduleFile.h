@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "schedule/ScheduleLoader.h"
 #include "lib/security/tqMessageDigest.h"
 
 namespace plandek {
@@ -36,21 +35,32 @@ class ScheduleFile {
   // loaded as last read.
   static constexpr int mostRereads = 10;
 
+  // What changed: the bytes to load, or why the file was refused as a whole.
+  struct Change {
+    // Empty with a refusal: a refused file is loaded as a file without lines.
+    std::string bytes;
+    // Empty when the file was not refused.
+    std::string refusal;
+    // With a refusal: the entries loaded before stay, as the file could not
+    // be read for a moment.
+    bool keepsEntries = false;
+  };
+
   // The name is taken as it is, so a name without a folder is looked for in
   // the working directory.
   ScheduleFile(std::string_view fileName, Pause pause);
 
   // Reads the file; when its digest or its refusal differs from the last one
   // noted (at first, the empty digest and no refusal), reads it again after
-  // pauses until it has settled, notes them and answers the entries of
-  // exactly the bytes digested, or the refusal. A stop during a pause, or a
-  // file that has not settled after mostRereads reads, answers the last read.
+  // pauses until it has settled, notes them and answers exactly the bytes
+  // digested, or the refusal. A stop during a pause, or a file that has not
+  // settled after mostRereads reads, answers the last read.
   // Nothing when both are the same: a refusal is told once, until it changes.
   // A file in use by another program is read again after each pause too, as
   // a hold of a moment (a virus scan, a backup) should cost nothing: still
   // held after mostRereads reads, it answers its refusal once, with
   // keepsEntries, and then nothing until it can be read again.
-  std::optional<schedule::LoadedSchedule> readIfChanged();
+  std::optional<Change> readIfChanged();
 
  private:
   struct Reading;

@@ -11,8 +11,8 @@ namespace platform {
 // Commands run through the system's command interpreter, in `environment`.
 // POSIX hands the line as it is to `/bin/sh -c` (or the environment's SHELL,
 // which must be a full path); Windows hands it, enclosed in double quotes, to
-// %ComSpec% /c without a console window, taking a line that is not valid UTF-8
-// as text in the ANSI code page. Each command has an empty standard input and
+// %ComSpec% /c without a console window, taking the line as UTF-8, bytes that
+// are not valid UTF-8 becoming U+FFFD (see utf8FromSystemText). Each command has an empty standard input and
 // runs apart from the daemon, so that nothing it signals to its own group
 // reaches the daemon or other commands: in a session of its own on POSIX, in
 // a process group of its own on Windows. A line holding a zero byte, which no

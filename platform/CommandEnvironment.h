@@ -15,8 +15,8 @@ namespace platform {
 // always %ComSpec%.
 class CommandEnvironment {
  public:
-  // Text as the schedule file holds it: UTF-8 or, on Windows, what is not
-  // valid UTF-8 in the ANSI code page.
+  // UTF-8 text. On Windows bytes that are not valid UTF-8 become U+FFFD;
+  // elsewhere they are passed as they are.
   struct Setting {
     std::string name;
     std::string value;
@@ -32,15 +32,23 @@ class CommandEnvironment {
   explicit CommandEnvironment(std::vector<Setting> settings);
 
   // The settings it was made with; none for the daemon's own environment.
-  const std::vector<Setting>& settings() const;
+  const std::vector<Setting>& settings() const {
+    static const std::vector<Setting> none;
+    return made_ ? made_->settings : none;
+  }
 
   // Each operating system's form, made for its command runner.
   struct Prepared;
   // Null for the daemon's own environment.
-  const Prepared* prepared() const { return prepared_.get(); }
+  const Prepared* prepared() const { return made_ ? made_->prepared.get() : nullptr; }
 
  private:
-  std::shared_ptr<const Prepared> prepared_;
+  // Made once, shared by every copy.
+  struct Made {
+    std::vector<Setting> settings;
+    std::shared_ptr<const Prepared> prepared;
+  };
+  std::shared_ptr<const Made> made_;
 };
 
 }  // namespace platform

@@ -205,7 +205,7 @@ struct ScheduleCompiler {
     compiled.months_ = static_cast<std::uint16_t>(bitsOf(ScheduleField::month));
     compiled.weekdays_ =
         static_cast<std::uint8_t>((weekdays | weekdays >> sundayAsSeven) & bitsFrom(0, sundayAsSeven - 1));
-    compiled.isWildcard_ = timeHasStar;
+    compiled.isRepeating_ = timeHasStar;
     return compilation;
   }
 };

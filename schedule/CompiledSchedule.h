@@ -41,9 +41,9 @@ class CompiledSchedule {
   }
   bool runsAtStartUp() const { return runsAtStartUp_; }
   // True when the minute or the hour field begins with "*": an entry that
-  // repeats through the day rather than keeping an appointment. Clock changes
-  // treat the two kinds differently.
-  bool isWildcard() const { return isWildcard_; }
+  // repeats through the day; the others are appointments, kept at a fixed
+  // time. Clock changes treat the two kinds differently.
+  bool isRepeating() const { return isRepeating_; }
 
  private:
   friend struct ScheduleCompiler;
@@ -55,7 +55,7 @@ class CompiledSchedule {
   // Sunday is bit 0; a 7 in the field is folded into it.
   std::uint8_t weekdays_ = 0;
   bool runsAtStartUp_ = false;
-  bool isWildcard_ = false;
+  bool isRepeating_ = false;
 };
 
 // A schedule's five time fields, in ScheduleField order.

@@ -8,9 +8,11 @@
 
 namespace schedule {
 
-// Which entries a minute is matched with.
-enum class EntryKinds { all, fixedTimeOnly, wildcardOnly };
+// Which entries a minute is matched with: every entry, the appointments only
+// or the repeating entries only (see CompiledSchedule::isRepeating).
+enum class EntryKinds { all, appointmentsOnly, repeatingOnly };
 
+// Whether an entry of this schedule is among `kinds`.
 bool includes(EntryKinds kinds, const CompiledSchedule& schedule);
 
 struct MinuteToMatch {

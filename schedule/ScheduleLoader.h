@@ -24,12 +24,6 @@ struct SkippedLine {
 struct LoadedSchedule {
   tqList<Cron> crons;
   std::vector<SkippedLine> skippedLines;
-  // Why the file was refused as a whole, without being read; empty when it
-  // was not.
-  std::string refusal;
-  // With a refusal: the entries loaded before stay, as the file could not be
-  // read for a moment.
-  bool keepsEntries = false;
 };
 
 struct ScheduleMacro {
@@ -57,8 +51,9 @@ std::optional<ScheduleFields> takeScheduleFields(std::string_view& text);
 // The entries of a schedule file, in file order, and the lines it refused.
 //
 // The bytes are text as editors save it (see textOfFile); a line that is not
-// valid UTF-8 is taken as the system reads such text (platform's
-// utf8FromSystemText). Lines end at LF, CR LF or a lone CR; UTF-8 byte-order
+// valid UTF-8 (isUtf8) is taken as text in the system's own encoding
+// (platform's utf8FromSystemText), here and nowhere else: the platform takes
+// commands and settings as UTF-8. Lines end at LF, CR LF or a lone CR; UTF-8 byte-order
 // marks at a line's start are dropped (files joined together). A line is
 // trimmed of blanks at both ends; tabs and runs of blanks separate its words.
 // A line without words and a line whose first word begins with "#" are

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh cmake ninja-build g++ googletest \
   g++-mingw-w64-x86-64-posix wine wine64 libbenchmark-dev libssl-dev faketime \
-  clang libclang-rt-14-dev
+  strace clang libclang-rt-14-dev
 
 echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null
@@ -20,14 +20,19 @@ echo "== Linux (release: the README's install recipe, the daemon alone)"
 # A user needs no GoogleTest, Google Benchmark or OpenSSL: none may be looked up.
 lookups=$(cmake --preset release --trace-expand 2>&1 | grep -cE 'find_package\((GTest|benchmark|OpenSSL)|/googletest' || true)
 [[ $lookups -eq 0 ]] || { echo "FAILED: the release preset looks up a test or benchmark dependency"; exit 1; }
-cmake --build --preset release --target plandek
+cmake --build --preset release --target plandek plandek_dynamic
 rm -rf build/install-check
 cmake --install build/release --prefix build/install-check >/dev/null
 [[ -x build/install-check/bin/plandek ]] || { echo "FAILED: cmake --install put no bin/plandek"; exit 1; }
+[[ $(ls build/install-check/bin) == plandek ]] || { echo "FAILED: cmake --install put more than plandek in bin/"; exit 1; }
+
+echo "== Release smoke (the static executable on the real clock, about a minute and a half)"
+bash tests/e2e/release-smoke.sh build/release/daemon/plandek
 
 echo "== Soak (release build: one simulated hour under libfaketime)"
-# Optimised, unsanitised: its memory figures are the ones a user would see.
-bash tests/e2e/soak.sh build/release/daemon/plandek 1
+# Optimised, unsanitised; libfaketime reaches only the dynamically linked twin
+# of the static executable, whose own pages add the shared C library's.
+bash tests/e2e/soak.sh build/release/daemon/plandek_dynamic 1
 
 echo "== Linux (tsan: the logging and concurrency tests under ThreadSanitizer)"
 cmake --preset tsan >/dev/null

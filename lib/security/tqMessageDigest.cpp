@@ -4,7 +4,12 @@
 #include <cstdint>
 #include <span>
 #include <type_traits>
+#include <variant>
 
+#include "lib/security/BlockDigest.h"
+#include "lib/security/Md5.h"
+#include "lib/security/Sha1.h"
+#include "lib/security/Sha512.h"
 #include "platform/File.h"
 
 const tqTypeDescriptor tqMessageDigest::descriptor{"15TQMESSAGEDIGEST", &tqObject::descriptor};
@@ -22,6 +27,16 @@ std::string upperCaseHex(std::span<const std::uint8_t> bytes) {
     text[2 * i + 1] = digits[bytes[i] & 0x0f];
   }
   return text;
+}
+
+using AnyEngine = std::variant<std::monostate, security::BlockDigest<security::Md5>,
+                               security::BlockDigest<security::Sha1>, security::BlockDigest<security::Sha512>>;
+
+AnyEngine engineFor(std::string_view algorithm) {
+  if (algorithm == "MD5") return security::BlockDigest<security::Md5>();
+  if (algorithm == "SHA-1") return security::BlockDigest<security::Sha1>();
+  if (algorithm == "SHA-512") return security::BlockDigest<security::Sha512>();
+  return std::monostate();
 }
 
 template <typename Engine>
@@ -52,19 +67,28 @@ std::string finish(auto& engine) {
 
 }  // namespace
 
-tqMessageDigest::tqMessageDigest(std::string_view algorithm)
-    : algorithm_(algorithm), engine_(engineFor(algorithm)) {}
+struct tqMessageDigest::Engine {
+  AnyEngine state;
+};
 
-tqMessageDigest::Engine tqMessageDigest::engineFor(std::string_view algorithm) {
-  if (algorithm == "MD5") return security::BlockDigest<security::Md5>();
-  if (algorithm == "SHA-1") return security::BlockDigest<security::Sha1>();
-  if (algorithm == "SHA-512") return security::BlockDigest<security::Sha512>();
-  return std::monostate();
+tqMessageDigest::tqMessageDigest(std::string_view algorithm)
+    : algorithm_(algorithm), engine_(std::make_unique<Engine>(engineFor(algorithm))) {}
+
+tqMessageDigest::tqMessageDigest(const tqMessageDigest& other)
+    : tqObject(other), algorithm_(other.algorithm_), engine_(std::make_unique<Engine>(*other.engine_)) {}
+
+tqMessageDigest& tqMessageDigest::operator=(const tqMessageDigest& other) {
+  tqObject::operator=(other);
+  algorithm_ = other.algorithm_;
+  *engine_ = *other.engine_;
+  return *this;
 }
+
+tqMessageDigest::~tqMessageDigest() = default;
 
 const tqTypeDescriptor& tqMessageDigest::typeDescriptor() const { return descriptor; }
 
-std::string tqMessageDigest::digest() { return finish(engine_); }
+std::string tqMessageDigest::digest() { return finish(engine_->state); }
 
 std::string tqMessageDigest::digest(std::string_view text) {
   update(text);
@@ -73,9 +97,9 @@ std::string tqMessageDigest::digest(std::string_view text) {
 
 std::string tqMessageDigest::getAlgorithm() const { return algorithm_; }
 
-void tqMessageDigest::reset() { engine_ = engineFor(algorithm_); }
+void tqMessageDigest::reset() { engine_->state = engineFor(algorithm_); }
 
-void tqMessageDigest::update(std::string_view text) { feed(engine_, text); }
+void tqMessageDigest::update(std::string_view text) { feed(engine_->state, text); }
 
 std::string tqMessageDigest::digestText(std::string_view text) {
   if (text.empty()) return {};
@@ -83,13 +107,13 @@ std::string tqMessageDigest::digestText(std::string_view text) {
 }
 
 std::string tqMessageDigest::digestFile(std::string_view fileName) {
-  if (fileName.empty() || std::holds_alternative<std::monostate>(engine_)) return {};
+  if (fileName.empty() || std::holds_alternative<std::monostate>(engine_->state)) return {};
   platform::File file = platform::File::openForReading(fileName);
   // A pipe or a device may never end.
   if (!file.isRegularFile()) return {};
   // Fed into a copy, so that a file that turns out empty or unreadable leaves
   // this object as it was.
-  Engine reading = engine_;
+  AnyEngine reading = engine_->state;
   std::array<char, fileChunkSize> chunk;
   bool empty = true;
   for (;;) {

@@ -3,13 +3,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "lib/lang/tqObject.h"
-#include "lib/security/BlockDigest.h"
-#include "lib/security/Md5.h"
-#include "lib/security/Sha1.h"
-#include "lib/security/Sha512.h"
 
 // Digests of bytes, texts and files with one algorithm, chosen by its exact
 // name: "MD5", "SHA-1" or "SHA-512". Answers are upper-case hexadecimal.
@@ -18,6 +13,9 @@
 class tqMessageDigest : public tqObject {
  public:
   explicit tqMessageDigest(std::string_view algorithm);
+  tqMessageDigest(const tqMessageDigest& other);
+  tqMessageDigest& operator=(const tqMessageDigest& other);
+  ~tqMessageDigest() override;
 
   const tqTypeDescriptor& typeDescriptor() const override;
   static const tqTypeDescriptor descriptor;
@@ -44,11 +42,10 @@ class tqMessageDigest : public tqObject {
   static std::unique_ptr<tqMessageDigest> getInstance(std::string_view algorithm);
 
  private:
-  using Engine = std::variant<std::monostate, security::BlockDigest<security::Md5>,
-                              security::BlockDigest<security::Sha1>, security::BlockDigest<security::Sha512>>;
-
-  static Engine engineFor(std::string_view algorithm);
+  // The algorithm's state, behind a pointer so that the engines stay
+  // lib/security's own; never null, a move copies.
+  struct Engine;
 
   std::string algorithm_;
-  Engine engine_;
+  std::unique_ptr<Engine> engine_;
 };

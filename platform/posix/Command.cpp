@@ -26,7 +26,6 @@ namespace {
 // Linux's MAX_ARG_STRLEN, 32 pages of 4 KiB: the longest argument, its
 // terminating zero included, that execve passes.
 constexpr std::size_t longestArgument = 131072;
-constexpr std::string_view defaultInterpreter = "/bin/sh";
 constexpr std::string_view reasonEnd = "): ";
 // How often the reaper looks at its own children while a child that is not
 // its own waits for its owner to reap it.
@@ -119,7 +118,8 @@ struct Spawned {
 Spawned spawnInterpreter(std::string_view commandLine, const CommandEnvironment& environment) {
   if (commandLine.find('\0') != std::string_view::npos) return {0, "the command holds a zero byte"};
   const CommandEnvironment::Prepared* prepared = environment.prepared();
-  const std::string_view interpreter = prepared != nullptr ? std::string_view(prepared->interpreter) : defaultInterpreter;
+  const std::string_view interpreter = prepared != nullptr ? std::string_view(prepared->interpreter)
+                                                           : CommandEnvironment::Prepared::defaultInterpreter;
   // posix_spawn would look for it in whatever folder the daemon is in.
   if (!interpreter.starts_with('/')) {
     return {0, "the interpreter " + shownInterpreter(interpreter) + " is not a full path"};

@@ -11,8 +11,6 @@ namespace platform {
 
 namespace {
 
-constexpr std::string_view defaultInterpreter = "/bin/sh";
-
 bool names(std::string_view variable, std::string_view name) {
   return variable.size() > name.size() && variable.starts_with(name) && variable[name.size()] == '=';
 }
@@ -24,7 +22,7 @@ CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
   for (char** variable = environ; variable != nullptr && *variable != nullptr; ++variable) {
     prepared->variables.emplace_back(*variable);
   }
-  prepared->interpreter = defaultInterpreter;
+  prepared->interpreter = Prepared::defaultInterpreter;
   for (const Setting& setting : settings) {
     std::string variable = setting.name + "=" + setting.value;
     bool replaced = false;
@@ -35,20 +33,16 @@ CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
       }
     }
     if (!replaced) prepared->variables.push_back(std::move(variable));
-    if (setting.name == "SHELL") prepared->interpreter = setting.value.empty() ? defaultInterpreter : setting.value;
+    if (setting.name == "SHELL") {
+      prepared->interpreter = setting.value.empty() ? Prepared::defaultInterpreter : setting.value;
+    }
   }
   // A name the daemon's environment held twice is left once.
   std::erase_if(prepared->variables, [](const std::string& variable) { return variable.empty(); });
   for (std::string& variable : prepared->variables) prepared->pointers.push_back(variable.data());
   prepared->pointers.push_back(nullptr);
   prepared->interpreterName = prepared->interpreter.substr(prepared->interpreter.find_last_of('/') + 1);
-  prepared->settings = std::move(settings);
-  prepared_ = std::move(prepared);
-}
-
-const std::vector<CommandEnvironment::Setting>& CommandEnvironment::settings() const {
-  static const std::vector<Setting> none;
-  return prepared_ ? prepared_->settings : none;
+  made_ = std::make_shared<const Made>(std::move(settings), std::move(prepared));
 }
 
 }  // namespace platform

@@ -38,7 +38,7 @@ std::wstring commandInterpreter() {
 // a command that itself begins with a quoted program path arrives intact.
 std::wstring interpreterLine(const std::wstring& interpreter, std::string_view commandLine) {
   std::wstring line = L"\"";
-  line.append(interpreter).append(L"\" /c \"").append(windows::textToWide(commandLine)).append(L"\"");
+  line.append(interpreter).append(L"\" /c \"").append(windows::toWide(commandLine)).append(L"\"");
   return line;
 }
 

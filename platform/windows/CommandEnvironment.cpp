@@ -40,8 +40,8 @@ std::vector<std::wstring> daemonVariables() {
 CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
   std::vector<std::wstring> variables = daemonVariables();
   for (const Setting& setting : settings) {
-    const std::wstring name = windows::textToWide(setting.name);
-    std::wstring variable = name + L"=" + windows::textToWide(setting.value);
+    const std::wstring name = windows::toWide(setting.name);
+    std::wstring variable = name + L"=" + windows::toWide(setting.value);
     // Names are one whatever their case: the setting replaces each.
     std::erase_if(variables,
                   [&name](const std::wstring& existing) { return compareNames(nameOf(existing), name) == CSTR_EQUAL; });
@@ -53,13 +53,7 @@ CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
   auto prepared = std::make_shared<Prepared>();
   for (const std::wstring& variable : variables) prepared->block.append(variable).push_back(L'\0');
   prepared->block.push_back(L'\0');
-  prepared->settings = std::move(settings);
-  prepared_ = std::move(prepared);
-}
-
-const std::vector<CommandEnvironment::Setting>& CommandEnvironment::settings() const {
-  static const std::vector<Setting> none;
-  return prepared_ ? prepared_->settings : none;
+  made_ = std::make_shared<const Made>(std::move(settings), std::move(prepared));
 }
 
 }  // namespace platform

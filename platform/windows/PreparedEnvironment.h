@@ -9,7 +9,6 @@
 #include "platform/CommandEnvironment.h"
 
 struct platform::CommandEnvironment::Prepared {
-  std::vector<Setting> settings;
   // "NAME=value" strings, each ended by a zero, sorted by name without regard
   // to case, and one more zero: an environment block of wide characters.
   std::wstring block;

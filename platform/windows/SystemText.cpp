@@ -4,6 +4,6 @@
 
 namespace platform {
 
-std::string utf8FromSystemText(std::string_view text) { return windows::toUtf8(windows::textToWide(text)); }
+std::string utf8FromSystemText(std::string_view text) { return windows::toUtf8(windows::ansiToWide(text)); }
 
 }  // namespace platform

@@ -4,6 +4,20 @@
 
 namespace platform::windows {
 
+namespace {
+
+std::wstring wideOf(UINT codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const int textLength = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), textLength, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), textLength, wide.data(), length);
+  return wide;
+}
+
+}  // namespace
+
 std::string toUtf8(std::wstring_view wide) {
   if (wide.empty()) return {};
   const int wideLength = static_cast<int>(wide.size());
@@ -15,31 +29,8 @@ std::string toUtf8(std::wstring_view wide) {
   return utf8;
 }
 
-std::wstring toWide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int utf8Length = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8Length, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8Length, wide.data(), length);
-  return wide;
-}
+std::wstring toWide(std::string_view utf8) { return wideOf(CP_UTF8, utf8); }
 
-std::wstring textToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int textLength = static_cast<int>(text.size());
-  UINT codePage = CP_UTF8;
-  DWORD flags = MB_ERR_INVALID_CHARS;
-  int length = MultiByteToWideChar(codePage, flags, text.data(), textLength, nullptr, 0);
-  if (length <= 0) {
-    codePage = CP_ACP;
-    flags = 0;
-    length = MultiByteToWideChar(codePage, flags, text.data(), textLength, nullptr, 0);
-    if (length <= 0) return {};
-  }
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, flags, text.data(), textLength, wide.data(), length);
-  return wide;
-}
+std::wstring ansiToWide(std::string_view ansi) { return wideOf(CP_ACP, ansi); }
 
 }  // namespace platform::windows

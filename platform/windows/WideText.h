@@ -10,9 +10,9 @@
 namespace platform::windows {
 
 std::string toUtf8(std::wstring_view wide);
+// Bytes that are not valid UTF-8 become U+FFFD: text in another encoding is
+// made UTF-8 before it reaches the platform (utf8FromSystemText).
 std::wstring toWide(std::string_view utf8);
-// Text the user wrote: UTF-8 when its bytes are valid UTF-8, otherwise text
-// in the ANSI code page, which older tools and editors write.
-std::wstring textToWide(std::string_view text);
+std::wstring ansiToWide(std::string_view ansi);
 
 }  // namespace platform::windows

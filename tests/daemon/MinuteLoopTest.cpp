@@ -76,10 +76,10 @@ class FakeClock final : public SchedulerClock {
 
 const char* kindText(schedule::EntryKinds kinds) {
   switch (kinds) {
-    case schedule::EntryKinds::fixedTimeOnly:
-      return "due (fixed)";
-    case schedule::EntryKinds::wildcardOnly:
-      return "due (wildcard)";
+    case schedule::EntryKinds::appointmentsOnly:
+      return "due (appointments)";
+    case schedule::EntryKinds::repeatingOnly:
+      return "due (repeating)";
     case schedule::EntryKinds::all:
       break;
   }
@@ -150,7 +150,7 @@ TEST(MinuteLoop, AClockSetBackAnHourGoesOnWithTheRepeatingEntries) {
   clock.wakeUps = {at(11, 1, 0)};
   EXPECT_EQ(runPasses(clock),
             (std::vector<std::string>{"check", "read", "due 12:00:00", "read", "sleep until 12:01:00",  //
-                                      "check", "read", "due (wildcard) 11:01:00", "read",
+                                      "check", "read", "due (repeating) 11:01:00", "read",
                                       "sleep until 11:02:00"}));
 }
 

@@ -51,9 +51,9 @@ TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
   EXPECT_FALSE(file.readIfChanged());
 
   write("@daily backup.bat\n");
-  std::optional<schedule::LoadedSchedule> changed = file.readIfChanged();
+  std::optional<ScheduleFile::Change> changed = file.readIfChanged();
   ASSERT_TRUE(changed);
-  EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=backup.bat]");
+  EXPECT_EQ(changed->bytes, "@daily backup.bat\n");
   EXPECT_FALSE(file.readIfChanged());
   // Rewritten unchanged.
   write("@daily backup.bat\n");
@@ -65,11 +65,11 @@ TEST_F(ScheduleFileTest, ChangesExactlyWhenTheContentDoes) {
   fs::remove("plandek.dat");
   changed = file.readIfChanged();
   ASSERT_TRUE(changed);
-  EXPECT_EQ(changed->crons.toString(), "[]");
+  EXPECT_EQ(changed->bytes, "");
   write("@daily backup.bat\r\n");
   changed = file.readIfChanged();
   ASSERT_TRUE(changed);
-  EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=backup.bat]");
+  EXPECT_EQ(changed->bytes, "@daily backup.bat\r\n");
 }
 
 TEST_F(ScheduleFileTest, DigestsTheBytesNotTheText) {
@@ -77,10 +77,11 @@ TEST_F(ScheduleFileTest, DigestsTheBytesNotTheText) {
   write("@daily a\n");
   ASSERT_TRUE(file.readIfChanged());
   // The same text saved in UTF-16 with a byte-order mark.
-  write(std::string("\xFF\xFE@\0d\0a\0i\0l\0y\0 \0a\0\n\0", 20));
-  const std::optional<schedule::LoadedSchedule> changed = file.readIfChanged();
+  const std::string utf16(std::string("\xFF\xFE@\0d\0a\0i\0l\0y\0 \0a\0\n\0", 20));
+  write(utf16);
+  const std::optional<ScheduleFile::Change> changed = file.readIfChanged();
   ASSERT_TRUE(changed);
-  EXPECT_EQ(changed->crons.toString(), "[0 0 * * *=a]");
+  EXPECT_EQ(changed->bytes, utf16);
 }
 
 TEST_F(ScheduleFileTest, ReadsWhatIsNotARegularFileAsAFileWithoutLinesAndAtOnce) {
@@ -102,7 +103,7 @@ TEST_F(ScheduleFileTest, ReadsWhatIsNotARegularFileAsAFileWithoutLinesAndAtOnce)
     const auto emptied = resultWithin(std::chrono::seconds(60), [file] { return file->readIfChanged(); });
     ASSERT_TRUE(emptied) << kind.name << " kept the read waiting";
     ASSERT_TRUE(*emptied) << kind.name;
-    EXPECT_EQ((*emptied)->crons.toString(), "[]") << kind.name;
+    EXPECT_EQ((*emptied)->bytes, "") << kind.name;
     EXPECT_FALSE(file->readIfChanged()) << kind.name;
     fs::remove("plandek.dat");
   }
@@ -113,10 +114,10 @@ TEST_F(ScheduleFileTest, RefusesAFileOtherUsersCanChangeAndTellsItOnceUntilItIsS
   ScheduleFile file("plandek.dat", countedPauses());
   write("@daily backup.bat\n");
   fs::permissions("plandek.dat", fs::perms::others_write, fs::perm_options::add);
-  std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
+  std::optional<ScheduleFile::Change> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "writable by every user");
-  EXPECT_EQ(read->crons.toString(), "[]");
+  EXPECT_EQ(read->bytes, "");
   // Looked at on every read, told once, edits included.
   EXPECT_FALSE(file.readIfChanged());
   write("@hourly backup.bat\n");
@@ -128,18 +129,18 @@ TEST_F(ScheduleFileTest, RefusesAFileOtherUsersCanChangeAndTellsItOnceUntilItIsS
   read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "");
-  EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
+  EXPECT_EQ(read->bytes, "@hourly backup.bat\n");
 
   if (!giveToUser("plandek.dat", 65534)) GTEST_SKIP() << "giving files away takes root";
   read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "owned by user 65534");
-  EXPECT_EQ(read->crons.toString(), "[]");
+  EXPECT_EQ(read->bytes, "");
   EXPECT_FALSE(file.readIfChanged());
   ASSERT_TRUE(giveToUser("plandek.dat", 0));
   read = file.readIfChanged();
   ASSERT_TRUE(read);
-  EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
+  EXPECT_EQ(read->bytes, "@hourly backup.bat\n");
 }
 
 TEST_F(ScheduleFileTest, LoadsAChangeOnlyOnceTwoReadsAPauseApartAgree) {
@@ -149,10 +150,9 @@ TEST_F(ScheduleFileTest, LoadsAChangeOnlyOnceTwoReadsAPauseApartAgree) {
     return true;
   }));
   write(halfWritten);
-  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
+  const std::optional<ScheduleFile::Change> read = file.readIfChanged();
   ASSERT_TRUE(read);
-  EXPECT_EQ(read->crons.toString(), "[0 * * * *=a, 0 0 * * *=b, 0 0 * * 0=c]");
-  EXPECT_TRUE(read->skippedLines.empty());
+  EXPECT_EQ(read->bytes, wholeFile);
   // Half, whole, whole again.
   EXPECT_EQ(pauses, 2);
   // Unchanged: read once, no pause.
@@ -166,19 +166,19 @@ TEST_F(ScheduleFileTest, LoadsAFileThatNeverSettlesAsLastReadAfterSoManyPauses) 
     return true;
   }));
   write("@daily job0\n");
-  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
+  const std::optional<ScheduleFile::Change> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(pauses, ScheduleFile::mostRereads);
-  EXPECT_EQ(read->crons.toString(), "[0 0 * * *=job" + std::to_string(ScheduleFile::mostRereads) + "]");
+  EXPECT_EQ(read->bytes, "@daily job" + std::to_string(ScheduleFile::mostRereads) + "\n");
 }
 
 TEST_F(ScheduleFileTest, AStopDuringThePauseAnswersTheLastReadAtOnce) {
   ScheduleFile file("plandek.dat", countedPauses([](int) { return false; }));
   write(halfWritten);
-  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
+  const std::optional<ScheduleFile::Change> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(pauses, 1);
-  EXPECT_EQ(read->crons.toString(), "[0 * * * *=a]");
+  EXPECT_EQ(read->bytes, halfWritten);
 }
 
 TEST_F(ScheduleFileTest, ChangesBackDuringThePausesAreNoChange) {
@@ -201,8 +201,8 @@ TEST_F(ScheduleFileTest, RefusesAFileItCannotReadAndTellsItOnceButNotAMissingOne
   write("@daily backup.bat\n");
   ASSERT_TRUE(file.readIfChanged());
   fs::permissions("plandek.dat", fs::perms::none);
-  std::optional<schedule::LoadedSchedule> refused;
-  std::optional<schedule::LoadedSchedule> again;
+  std::optional<ScheduleFile::Change> refused;
+  std::optional<ScheduleFile::Change> again;
   // Root reads every file; the reading thread gives that up.
   ASSERT_TRUE(runBoundByFileModes([&] {
     refused = file.readIfChanged();
@@ -210,20 +210,20 @@ TEST_F(ScheduleFileTest, RefusesAFileItCannotReadAndTellsItOnceButNotAMissingOne
   })) << "file modes cannot bind this process";
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->refusal, "not readable: Permission denied");
-  EXPECT_EQ(refused->crons.toString(), "[]");
+  EXPECT_EQ(refused->bytes, "");
   EXPECT_FALSE(refused->keepsEntries);
   EXPECT_FALSE(again);
 
   fs::permissions("plandek.dat", fs::perms::owner_read | fs::perms::owner_write);
-  std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
+  std::optional<ScheduleFile::Change> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "");
-  EXPECT_EQ(read->crons.toString(), "[0 0 * * *=backup.bat]");
+  EXPECT_EQ(read->bytes, "@daily backup.bat\n");
   fs::remove("plandek.dat");
   read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "");
-  EXPECT_EQ(read->crons.toString(), "[]");
+  EXPECT_EQ(read->bytes, "");
 }
 
 TEST_F(ScheduleFileTest, KeepsTheEntriesWhileAnotherProgramHoldsTheFileAndTellsItOnce) {
@@ -232,7 +232,7 @@ TEST_F(ScheduleFileTest, KeepsTheEntriesWhileAnotherProgramHoldsTheFileAndTellsI
   ASSERT_TRUE(file.readIfChanged());
   std::shared_ptr<void> held = holdWithoutSharing("plandek.dat");
   if (!held) GTEST_SKIP() << "no program can keep others from reading a file here";
-  const std::optional<schedule::LoadedSchedule> refused = file.readIfChanged();
+  const std::optional<ScheduleFile::Change> refused = file.readIfChanged();
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->refusal, "in use by another program");
   EXPECT_TRUE(refused->keepsEntries);
@@ -246,14 +246,14 @@ TEST_F(ScheduleFileTest, KeepsTheEntriesWhileAnotherProgramHoldsTheFileAndTellsI
   ASSERT_TRUE(file.readIfChanged());
   held.reset();
   write("@hourly backup.bat\n");
-  const std::optional<schedule::LoadedSchedule> read = file.readIfChanged();
+  const std::optional<ScheduleFile::Change> read = file.readIfChanged();
   ASSERT_TRUE(read);
   EXPECT_EQ(read->refusal, "");
-  EXPECT_EQ(read->crons.toString(), "[0 * * * *=backup.bat]");
+  EXPECT_EQ(read->bytes, "@hourly backup.bat\n");
   // Held again after the change: told again.
   held = holdWithoutSharing("plandek.dat");
   ASSERT_TRUE(held);
-  const std::optional<schedule::LoadedSchedule> told = file.readIfChanged();
+  const std::optional<ScheduleFile::Change> told = file.readIfChanged();
   ASSERT_TRUE(told);
   EXPECT_EQ(told->refusal, "in use by another program");
 }
@@ -283,11 +283,11 @@ TEST_F(ScheduleFileTest, AFileHeldForAMomentIsReadOnceFreeWithNothingToTell) {
   held = holdWithoutSharing("plandek.dat");
   ASSERT_TRUE(held);
   // Changed: loaded once free, a second read a pause later agreeing.
-  const std::optional<schedule::LoadedSchedule> loaded = file.readIfChanged();
+  const std::optional<ScheduleFile::Change> loaded = file.readIfChanged();
   ASSERT_TRUE(loaded);
   EXPECT_EQ(loaded->refusal, "");
   EXPECT_FALSE(loaded->keepsEntries);
-  EXPECT_EQ(loaded->crons.toString(), "[0 * * * *=backup.bat]");
+  EXPECT_EQ(loaded->bytes, "@hourly backup.bat\n");
 }
 
 }  // namespace plandek

@@ -47,6 +47,9 @@ clockFromUtc() {
 # or "+seconds xN").
 startDaemonWithClock() {
   local clock=$1
+  # A static executable would run on the real clock, and the scenario time out.
+  LC_ALL=C readelf -l "$workDir/plandek" 2>/dev/null | grep -q 'program interpreter' ||
+    fail "libfaketime cannot reach a statically linked executable: run its dynamically linked twin"
   (
     cd "$workDir" || exit 1
     export TZ=$zone FAKETIME_DONT_RESET=1
@@ -64,6 +67,17 @@ startDaemonWithClock() {
         env LD_PRELOAD="$faketimeLibrary" ./plandek <"$daemonInput" >"$workDir/stdout" 2>"$workDir/stderr"
     fi
     export LD_PRELOAD="$faketimeLibrary"
+    exec $daemonPrefix ./plandek <"$daemonInput" >"$workDir/stdout" 2>"$workDir/stderr"
+  ) &
+  daemonPid=$!
+}
+
+# Starts the daemon in $workDir on the real clock, in $zone: the way to run a
+# statically linked executable, which libfaketime's LD_PRELOAD cannot reach.
+startDaemonOnWallClock() {
+  (
+    cd "$workDir" || exit 1
+    export TZ=$zone
     exec $daemonPrefix ./plandek <"$daemonInput" >"$workDir/stdout" 2>"$workDir/stderr"
   ) &
   daemonPid=$!

@@ -125,16 +125,27 @@ TEST_F(CommandTest, RunsTheCommandInItsEnvironment) {
   EXPECT_FALSE(contentOf(report).empty());
 }
 
-TEST_F(CommandTest, ALineThatIsNotUtf8IsTakenAsTheSystemReadsSuchText) {
+TEST_F(CommandTest, TextThatIsNotUtf8ReachesTheCommandAsItIsOrWithEachBadByteReplaced) {
   // "ü" in code page 1252, the ANSI code page of the tests' wine; not UTF-8.
-  std::string target = quoted(folder_.path() / "j");
-  target.insert(target.size() - 1, "\xFCrgen.txt");
-  ASSERT_TRUE(platform::runCommand("echo x> " + target));
-  const char* codePage = std::getenv("PLANDEK_ANSI_CODE_PAGE");
-  const bool ansi = codePage != nullptr && std::string(codePage) == "1252";
-  // Windows: the ANSI code page; elsewhere the bytes go to the shell as they are.
-  const fs::path expected = ansi ? pathOf("j\xC3\xBCrgen.txt") : fs::path("j\xFCrgen.txt");
-  EXPECT_TRUE(fs::exists(folder_.path() / expected)) << expected;
+  // The schedule's loader makes such text UTF-8; the platform decodes no
+  // other encoding.
+  const std::string target = utf8(folder_.path() / "j") + "\xFCrgen.txt";
+  const std::string variable = shellNamesTheInterpreter() ? "\"$PLANDEK_TARGET\"" : "\"%PLANDEK_TARGET%\"";
+  const struct {
+    const char* in;
+    std::string command;
+    std::vector<platform::CommandEnvironment::Setting> settings;
+  } cases[] = {
+      {"the line", "echo x> \"" + target + "\"", {}},
+      {"a setting", "echo x> " + variable, {{"PLANDEK_TARGET", target}}},
+  };
+  // Windows: U+FFFD; elsewhere the bytes go to the shell as they are.
+  const fs::path expected = shellNamesTheInterpreter() ? fs::path("j\xFCrgen.txt") : pathOf("j\xEF\xBF\xBDrgen.txt");
+  for (const auto& c : cases) {
+    ASSERT_TRUE(platform::runCommand(c.command, platform::CommandEnvironment(c.settings))) << c.in;
+    EXPECT_TRUE(fs::exists(folder_.path() / expected)) << c.in << ": " << expected;
+    fs::remove(folder_.path() / expected);
+  }
 }
 
 // Not a test: a command that runs until the file PLANDEK_RELEASE exists.

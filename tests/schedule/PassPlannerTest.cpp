@@ -188,14 +188,14 @@ TEST(PassPlanner, StartsEachEntryAtTheLocalTimeItNamesAcrossLateWakeUpsAndClockC
 TEST(PassPlanner, TellsRepeatingEntriesFromAppointmentsByTheMinuteAndHourFields) {
   const struct {
     const char* schedule;
-    bool isWildcard;
+    bool isRepeating;
   } schedules[] = {
       {"* * * * *", true},    {"*/15 * * * *", true}, {"0 * * * *", true},   {"0 */2 * * *", true},
       {"30 2 * * *", false},  {"0 0 * * *", false},   {"0 9-17 * * *", false}, {"0-59 0-23 * * *", false},
       {"30 2 * * */1", false}, {"@reboot", false},
   };
   for (const auto& row : schedules) {
-    EXPECT_EQ(scheduleOf(row.schedule).isWildcard(), row.isWildcard) << row.schedule;
+    EXPECT_EQ(scheduleOf(row.schedule).isRepeating(), row.isRepeating) << row.schedule;
   }
 }
 
