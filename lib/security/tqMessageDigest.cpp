@@ -72,7 +72,7 @@ struct tqMessageDigest::Engine {
 };
 
 tqMessageDigest::tqMessageDigest(std::string_view algorithm)
-    : algorithm_(algorithm), engine_(std::make_unique<Engine>(engineFor(algorithm))) {}
+    : algorithm_(algorithm), engine_(std::make_unique<Engine>(Engine{engineFor(algorithm)})) {}
 
 tqMessageDigest::tqMessageDigest(const tqMessageDigest& other)
     : tqObject(other), algorithm_(other.algorithm_), engine_(std::make_unique<Engine>(*other.engine_)) {}

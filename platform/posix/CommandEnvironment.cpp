@@ -42,7 +42,7 @@ CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
   for (std::string& variable : prepared->variables) prepared->pointers.push_back(variable.data());
   prepared->pointers.push_back(nullptr);
   prepared->interpreterName = prepared->interpreter.substr(prepared->interpreter.find_last_of('/') + 1);
-  made_ = std::make_shared<const Made>(std::move(settings), std::move(prepared));
+  made_ = std::make_shared<const Made>(Made{std::move(settings), std::move(prepared)});
 }
 
 }  // namespace platform

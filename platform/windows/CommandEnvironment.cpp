@@ -53,7 +53,7 @@ CommandEnvironment::CommandEnvironment(std::vector<Setting> settings) {
   auto prepared = std::make_shared<Prepared>();
   for (const std::wstring& variable : variables) prepared->block.append(variable).push_back(L'\0');
   prepared->block.push_back(L'\0');
-  made_ = std::make_shared<const Made>(std::move(settings), std::move(prepared));
+  made_ = std::make_shared<const Made>(Made{std::move(settings), std::move(prepared)});
 }
 
 }  // namespace platform
