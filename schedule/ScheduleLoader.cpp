@@ -81,7 +81,11 @@ std::string withZeroBytesShown(std::string_view text) {
   return shown;
 }
 
-std::string utf8Of(std::string text) { return isUtf8(text) ? text : platform::utf8FromSystemText(text); }
+// The one place where text that is not UTF-8 is read as the system reads such
+// text (Windows: the ANSI code page): entries, records and commands hold UTF-8.
+std::string utf8Of(std::string_view text) {
+  return isUtf8(text) ? std::string(text) : platform::utf8FromSystemText(text);
+}
 
 std::string_view withoutMatchingQuotes(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
@@ -107,11 +111,8 @@ class ScheduleReader {
       loaded_.skippedLines.push_back({number, "a zero byte in the line", utf8Of(withZeroBytesShown(line))});
       return;
     }
-    std::string converted;
-    if (!isUtf8(line)) {
-      converted = platform::utf8FromSystemText(line);
-      line = converted;
-    }
+    const std::string converted = utf8Of(line);
+    line = converted;
     const std::optional<std::string> reason = isEnvironmentLine(line) ? readSetting(line) : readEntry(line);
     if (reason) loaded_.skippedLines.push_back({number, *reason, std::string(line)});
   }
