@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "lib/lang/tqDateSerial.h"
+#include "lib/util/tqList.h"
 #include "schedule/Cron.h"
 #include "schedule/DueEntries.h"
 #include "schedule/PassPlanner.h"
 #include "schedule/ScheduleMatcher.h"
-#include "lib/lang/tqDateSerial.h"
-#include "lib/util/tqList.h"
 #include "tests/support/SchedulesFromText.h"
 
 // Counts every allocation of the program, to show that a pass allocates nothing.

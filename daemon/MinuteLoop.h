@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "schedule/PassPlanner.h"
 #include "daemon/SchedulerClock.h"
+#include "schedule/PassPlanner.h"
 
 namespace plandek {
 

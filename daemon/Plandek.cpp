@@ -4,8 +4,8 @@
 #include <system_error>
 #include <utility>
 
-#include "schedule/DueEntries.h"
 #include "daemon/MinuteLoop.h"
+#include "schedule/DueEntries.h"
 #include "schedule/ScheduleLoader.h"
 
 namespace plandek {

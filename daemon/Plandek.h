@@ -4,15 +4,15 @@
 #include <string>
 #include <thread>
 
-#include "schedule/Cron.h"
 #include "daemon/DaemonLog.h"
 #include "daemon/JobLauncher.h"
-#include "schedule/PassPlanner.h"
 #include "daemon/ScheduleFile.h"
 #include "daemon/StopRequest.h"
 #include "daemon/WallClock.h"
 #include "lib/lang/tqTypes.h"
 #include "lib/util/tqList.h"
+#include "schedule/Cron.h"
+#include "schedule/PassPlanner.h"
 
 namespace plandek {
 

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "daemon/PlandekLog.h"
 #include "daemon/Plandek.h"
+#include "daemon/PlandekLog.h"
 #include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/StopSignal.h"

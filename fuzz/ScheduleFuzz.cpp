@@ -14,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
+#include "lib/lang/tqDateSerial.h"
 #include "schedule/CompiledSchedule.h"
 #include "schedule/Cron.h"
 #include "schedule/ScheduleLoader.h"
 #include "schedule/ScheduleMatcher.h"
 #include "schedule/ScheduleTime.h"
-#include "lib/lang/tqDateSerial.h"
 #include "tests/support/SchedulesFromText.h"
 #include "tests/support/TextualScheduleMatcher.h"
 

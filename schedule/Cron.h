@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "schedule/CompiledSchedule.h"
 #include "lib/lang/tqTypes.h"
 #include "lib/util/tqElementRules.h"
 #include "platform/CommandEnvironment.h"
+#include "schedule/CompiledSchedule.h"
 
 namespace schedule {
 

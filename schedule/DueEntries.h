@@ -2,9 +2,9 @@
 
 #include <functional>
 
+#include "lib/util/tqList.h"
 #include "schedule/Cron.h"
 #include "schedule/PassPlanner.h"
-#include "lib/util/tqList.h"
 
 namespace schedule {
 

@@ -4,12 +4,12 @@
 #include <optional>
 #include <utility>
 
-#include "schedule/CompiledSchedule.h"
-#include "lib/util/tqTextEncoding.h"
 #include "lib/util/tqLineSplitter.h"
+#include "lib/util/tqTextEncoding.h"
 #include "platform/Command.h"
 #include "platform/CommandEnvironment.h"
 #include "platform/SystemText.h"
+#include "schedule/CompiledSchedule.h"
 
 namespace schedule {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "schedule/Cron.h"
 #include "lib/util/tqList.h"
+#include "schedule/Cron.h"
 
 namespace schedule {
 
@@ -53,8 +53,8 @@ std::optional<ScheduleFields> takeScheduleFields(std::string_view& text);
 // The bytes are text as editors save it (see textOfFile); a line that is not
 // valid UTF-8 (isUtf8) is taken as text in the system's own encoding
 // (platform's utf8FromSystemText), here and nowhere else: the platform takes
-// commands and settings as UTF-8. Lines end at LF, CR LF or a lone CR; UTF-8 byte-order
-// marks at a line's start are dropped (files joined together). A line is
+// commands and settings as UTF-8. Lines end at LF, CR LF or a lone CR; UTF-8
+// byte-order marks at a line's start are dropped (files joined together). A line is
 // trimmed of blanks at both ends; tabs and runs of blanks separate its words.
 // A line without words and a line whose first word begins with "#" are
 // ignored. The others read

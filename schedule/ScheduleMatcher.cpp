@@ -1,7 +1,7 @@
 #include "schedule/ScheduleMatcher.h"
 
-#include "schedule/ScheduleLoader.h"
 #include "lib/lang/tqDateSerial.h"
+#include "schedule/ScheduleLoader.h"
 
 namespace schedule {
 

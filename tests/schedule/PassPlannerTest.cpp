@@ -7,10 +7,10 @@
 #include <tuple>
 #include <vector>
 
-#include "schedule/Cron.h"
-#include "schedule/DueEntries.h"
 #include "lib/lang/tqDateSerial.h"
 #include "lib/util/tqList.h"
+#include "schedule/Cron.h"
+#include "schedule/DueEntries.h"
 #include "tests/support/SchedulesFromText.h"
 
 namespace schedule {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "lib/lang/tqDateSerial.h"
 #include "schedule/CompiledSchedule.h"
 #include "schedule/ScheduleLoader.h"
-#include "lib/lang/tqDateSerial.h"
 #include "tests/support/SchedulesFromText.h"
 #include "tests/support/TextualScheduleMatcher.h"
 

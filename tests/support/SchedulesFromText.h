@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "lib/lang/tqDateSerial.h"
 #include "schedule/Cron.h"
 #include "schedule/ScheduleMatcher.h"
 #include "schedule/ScheduleTime.h"
-#include "lib/lang/tqDateSerial.h"
 
 // `text` compiled as an entry keeps it: "@reboot", or five fields separated
 // by single blanks.
