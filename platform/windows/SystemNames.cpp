@@ -10,7 +10,7 @@ namespace platform {
 
 bool isUserAccountName(std::string_view name) {
   if (name.empty()) return false;
-  const std::wstring wide = toWide(name);
+  const std::wstring wide = windows::toWide(name);
   DWORD sidSize = 0;
   DWORD domainSize = 0;
   SID_NAME_USE use{};
@@ -26,7 +26,7 @@ bool isUserAccountName(std::string_view name) {
 }
 
 bool isExecutableFile(std::string_view utf8Path) {
-  const DWORD attributes = GetFileAttributesW(toWide(utf8Path).c_str());
+  const DWORD attributes = GetFileAttributesW(windows::toWide(utf8Path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
