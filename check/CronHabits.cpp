@@ -87,10 +87,12 @@ std::vector<Finding> stepsOnASingleValue(const EntryText& entry) {
     if (value.empty() || value == "*" || value.find_first_of(",-") != std::string::npos) continue;
     const schedule::ScheduleFieldRule& rule = schedule::scheduleFieldRules[index];
     const std::string step = text.substr(slash + 1);
+    // "*" counts from 0, so "*/5" says it where the field starts at 0.
+    const std::string meant = value == "0" && rule.first == 0 ? "*/" + step
+                                                              : value + "-" + std::to_string(rule.last) + "/" + step;
     findings.push_back({entry.line, Severity::warning,
-                        quoted(text) + " is " + std::string(rule.name) + " " + value +
-                            " alone here; every " + step + " from " + value + " is " +
-                            quoted(value + "-" + std::to_string(rule.last) + "/" + step)});
+                        quoted(text) + " is " + std::string(rule.name) + " " + value + " alone here; every " + step +
+                            " from " + value + " is " + quoted(meant)});
   }
   return findings;
 }

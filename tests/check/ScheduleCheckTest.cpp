@@ -77,6 +77,7 @@ TEST(ScheduleCheck, WarnsOfEachCronHabitQuotingItsPiece) {
       {"*/5 */2 */1 * * run", {}},
       {"0/5 * * * * run", {{warning, 1, "0/5"}}},
       {"0 0 * jan/3 mon/2 run", {{warning, 1, "jan/3"}, {warning, 1, "mon/2"}}},
+      {"5/15 0/2 * * * run", {{warning, 1, "5/15"}, {warning, 1, "0/2"}}},
       {"0 0 * * * date +\\%Y", {{warning, 1, "\\%"}}},
       {"0 0 * * * date +%Y", {{warning, 1, "%"}}},
       {"17 * * * * root cd / && run-parts /etc/cron.hourly", {{warning, 1, "root"}}},
@@ -100,10 +101,11 @@ TEST(ScheduleCheck, WarnsThatShellChoosesNoInterpreterWhereItDoesNot) {
 
 TEST(ScheduleCheck, SaysWhatEachHabitMeansHereAndInCron) {
   const std::vector<Finding> findings = checked(
-      "0 4 */8 * * a\n0/5 * * * * b\n0 0 13 * fri c\n0 0 * * * c\n@daily c\nMAILTO=me\nbad");
+      "0 4 */8 * * a\n0/5 * 2/3 * * b\n0 0 13 * fri c\n0 0 * * * c\n@daily c\nMAILTO=me\nbad");
   const std::vector<Finding> expected = {
       {1, warning, "'*/8' in the day of month counts from 0 here (8, 16, 24); cron counts from 1 (1, 9, 17, 25)"},
-      {2, warning, "'0/5' is minute 0 alone here; every 5 from 0 is '0-59/5'"},
+      {2, warning, "'0/5' is minute 0 alone here; every 5 from 0 is '*/5'"},
+      {2, warning, "'2/3' is day of month 2 alone here; every 3 from 2 is '2-31/3'"},
       {3, warning, "day of month '13' and day of week 'fri' both restricted: here both must hold; cron runs when "
                    "either does"},
       {5, warning, "'0 0 * * * c' is the same entry as line 4: it runs twice"},

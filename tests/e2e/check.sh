@@ -49,7 +49,7 @@ DAT
   expectFindings 1 "plandek.dat:1: warning: 'MAILTO' is not acted on: plandek mails nothing; the commands receive it as a variable
 plandek.dat:2: warning: SHELL '/nowhere/sh' is not an executable file: the entries below it cannot start
 plandek.dat:3: warning: '*/8' in the day of month counts from 0 here (8, 16, 24); cron counts from 1 (1, 9, 17, 25)
-plandek.dat:4: warning: '0/5' is minute 0 alone here; every 5 from 0 is '0-59/5'
+plandek.dat:4: warning: '0/5' is minute 0 alone here; every 5 from 0 is '*/5'
 plandek.dat:5: warning: '\\%' in the command is passed as written here; cron passes '%'
 plandek.dat:6: warning: 'daemon' is run as a command here: plandek has no user column, and every entry runs as the user running plandek
 plandek.dat:7: warning: day of month '13' and day of week 'fri' both restricted: here both must hold; cron runs when either does
@@ -88,7 +88,7 @@ aUtf16FileIsReadLineByLine() {
   { printf '\xff\xfe'; printf '# saved by PowerShell\r\n0/5 * * * * poll\r\n0 4 * *\r\n' | iconv -f UTF-8 -t UTF-16LE; } \
     >"$workDir/plandek.dat"
   check
-  expectFindings 2 "plandek.dat:2: warning: '0/5' is minute 0 alone here; every 5 from 0 is '0-59/5'
+  expectFindings 2 "plandek.dat:2: warning: '0/5' is minute 0 alone here; every 5 from 0 is '*/5'
 plandek.dat:3: error: skipped (too few fields)"
 }
 
