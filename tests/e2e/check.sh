@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# plandek-check on files: what it prints and its exit status.
-# Usage: check.sh PATH-TO-plandek-check [SCENARIO...]
+# plandek-check on files: what it prints and its exit status, and that it
+# tells the reasons plandek itself logs.
+# Usage: check.sh PATH-TO-plandek-check PATH-TO-plandek [SCENARIO...]
 set -uo pipefail
 readonly checker="$(realpath "$1")"
-shift
-readonly executable="$checker"
+readonly executable="$(realpath "$2")"
+shift 2
 readonly root="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$(dirname "$0")/lib.sh"
 
@@ -109,5 +110,35 @@ argumentsItCannotTakeAreAUsageError() {
   [[ $status == 0 && "$(cat "$workDir/out")" == "plandek-check $version" ]] || fail "--version: $status $(cat "$workDir/out")"
 }
 
-runScenarios "$@" -- theExampleChecksClean cronHabitsAreWarnings skippedLinesAreErrors aFileOthersCanChangeIsRefused \
+# The reasons as plandek logs them and as the checker prints them, one a
+# line: "3 (hour 25 is not in 0-23)", "(writable by every user)".
+reasonsInLog() {
+  logLines | sed -n 's/.*Skipped line \([0-9]*\) \((.*)\): .*/\1 \2/p; s/.*Refused plandek.dat \((.*)\)$/\1/p'
+}
+reasonsOfChecker() {
+  sed -n 's/^plandek.dat:\([0-9]*\): error: skipped \((.*)\)$/\1 \2/p; s/^plandek.dat: error: refused \((.*)\): .*/\1/p' \
+    "$workDir/out"
+}
+expectTheReasonsPlandekLogs() {
+  startDaemon "2027-01-04 10:00:10"
+  waitForLines "$workDir/plandek.log" 1 'Reloaded crons'
+  stopDaemon
+  check
+  local logged told
+  logged="$(reasonsInLog)"
+  told="$(reasonsOfChecker)"
+  [[ -n $logged && $logged == "$told" ]] || fail "plandek logged:"$'\n'"$logged"$'\n'"  the checker told:"$'\n'"$told"
+}
+
+theReasonsAreThoseOfPlandek() {
+  printf '0 4 * *\n0 25 * * * late\n@often run\n0 4 * * * * run\nA B=1\n1X=2\n0 0 31 feb * run\n5 4 * * sun,funday run\n' \
+    >"$workDir/plandek.dat"
+  chmod 644 "$workDir/plandek.dat"
+  expectTheReasonsPlandekLogs
+  rm -f "$workDir/plandek.log"
+  chmod 666 "$workDir/plandek.dat"
+  expectTheReasonsPlandekLogs
+}
+
+runScenarios "$@" -- theReasonsAreThoseOfPlandek theExampleChecksClean cronHabitsAreWarnings skippedLinesAreErrors aFileOthersCanChangeIsRefused \
   aMissingFileOrAFolderIsAnError aUtf16FileIsReadLineByLine argumentsItCannotTakeAreAUsageError
