@@ -1,6 +1,7 @@
 #include "check/CronHabits.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace check {
 
@@ -59,9 +60,10 @@ std::vector<Finding> stepsCountedFromZero(const EntryText& entry) {
   for (const ScheduleField field : {ScheduleField::dayOfMonth, ScheduleField::month}) {
     const std::string& text = entry.fields[static_cast<int>(field)];
     if (!text.starts_with("*/") || !isDigits(text.substr(2))) continue;
-    const int step = std::stoi(text.substr(2, 3));
+    int step = 0;
+    const std::from_chars_result read = std::from_chars(text.data() + 2, text.data() + text.size(), step);
     // A step of 1 keeps every value either way.
-    if (step <= 1) continue;
+    if (read.ec != std::errc() || step <= 1) continue;
     const schedule::ScheduleFieldRule& rule = schedule::ruleOf(field);
     std::vector<int> here;
     std::vector<int> inCron;

@@ -7,7 +7,8 @@ namespace platform {
 // Whether the name is that of a user account of this computer. POSIX: an
 // account of /etc/passwd, read directly, so that a static executable needs no
 // name service (accounts of a directory service are not seen). Windows: a
-// local or domain user account the system can look up. False when it cannot tell.
+// user account of this computer (a domain's are not asked for). False when it
+// cannot tell.
 bool isUserAccountName(std::string_view name);
 
 // Whether the path names a regular file that this process could execute;

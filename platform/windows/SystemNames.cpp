@@ -9,8 +9,13 @@
 namespace platform {
 
 bool isUserAccountName(std::string_view name) {
-  if (name.empty()) return false;
-  const std::wstring wide = windows::toWide(name);
+  if (name.empty() || name.find('\\') != std::string_view::npos) return false;
+  // Qualified with the computer's name, the look-up stays on this computer:
+  // a bare name may be asked of the domain's controllers, over the network.
+  wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD computerLength = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!GetComputerNameW(computer, &computerLength)) return false;
+  const std::wstring wide = std::wstring(computer, computerLength) + L"\\" + windows::toWide(name);
   DWORD sidSize = 0;
   DWORD domainSize = 0;
   SID_NAME_USE use{};
