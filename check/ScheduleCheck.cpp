@@ -96,7 +96,9 @@ std::vector<Finding> checkScheduleFile(std::string_view fileName, const CheckSet
   plandek::ScheduleFile file(fileName, [](std::chrono::milliseconds) { return false; });
   const std::optional<plandek::ScheduleFile::Change> change = file.readIfChanged();
   if (change && !change->refusal.empty()) {
-    return {{0, Severity::error, "refused (" + change->refusal + "): plandek would run none of its entries"}};
+    const std::string_view consequence =
+        change->keepsEntries ? "plandek keeps the entries it had loaded" : "plandek would run none of its entries";
+    return {{0, Severity::error, "refused (" + change->refusal + "): " + std::string(consequence)}};
   }
   if (!change) {
     // The empty digest: a file missing, empty or not a regular file.
