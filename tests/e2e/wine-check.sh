@@ -5,12 +5,7 @@
 # Usage: wine-check.sh PATH-TO-plandek-check.exe
 set -uo pipefail
 
-readonly executable="$(realpath "$1")"
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-workDir="$(mktemp -d)"
-trap 'wineserver -k 2>/dev/null; rm -rf "$workDir"' EXIT
-cp "$executable" "$workDir/plandek-check.exe"
+source "$(dirname "$0")/wine-lib.sh" "$1" plandek-check.exe
 
 status=0
 # Runs the checker on the arguments; output to files, never pipes: wine's
