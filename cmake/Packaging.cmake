@@ -1,14 +1,14 @@
-# What a user receives: the executable, the example schedule and the README.
+# What a user receives: the executable and its checker, the example schedule and the README.
 # On Linux `cmake --install` follows the usual tree (bin/, share/doc/plandek/);
 # on Windows everything lies side by side in one folder, ready to run where
 # it is unpacked, and the package target zips that folder.
 include(GNUInstallDirs)
 
 if(WIN32)
-  install(TARGETS plandek RUNTIME DESTINATION .)
+  install(TARGETS plandek plandek-check RUNTIME DESTINATION .)
   install(FILES examples/plandek.dat README.md DESTINATION .)
 else()
-  install(TARGETS plandek RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS plandek plandek-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES examples/plandek.dat README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 

@@ -113,7 +113,7 @@ class ScheduleReader {
     }
     const std::string converted = utf8Of(line);
     line = converted;
-    const std::optional<std::string> reason = isEnvironmentLine(line) ? readSetting(line) : readEntry(line);
+    const std::optional<std::string> reason = isEnvironmentLine(line) ? readSetting(line, number) : readEntry(line, number);
     if (reason) loaded_.skippedLines.push_back({number, *reason, std::string(line)});
   }
 
@@ -130,7 +130,7 @@ class ScheduleReader {
   }
 
   // The reason when the line is refused.
-  std::optional<std::string> readSetting(std::string_view line) {
+  std::optional<std::string> readSetting(std::string_view line, std::int64_t number) {
     const std::size_t equals = line.find('=');
     const std::string_view name = trimmed(line.substr(0, equals), separators);
     if (name.empty()) return "no variable name before =";
@@ -143,11 +143,12 @@ class ScheduleReader {
     } else {
       setting->value = value;
     }
+    loaded_.settings.push_back({number, std::string(name), std::string(value)});
     environmentIsCurrent_ = false;
     return std::nullopt;
   }
 
-  std::optional<std::string> readEntry(std::string_view line) {
+  std::optional<std::string> readEntry(std::string_view line, std::int64_t number) {
     std::string_view rest = line;
     const std::string_view first = takeWord(rest);
     std::string schedule;
@@ -189,6 +190,7 @@ class ScheduleReader {
       environmentIsCurrent_ = true;
     }
     loaded_.crons.add(Cron(schedule, command, *compiled, environment_));
+    loaded_.entryLines.push_back(number);
     return std::nullopt;
   }
 

@@ -21,9 +21,21 @@ struct SkippedLine {
   std::string text;
 };
 
+// An environment line as written: its number, counted from 1, the name and
+// the value as it applies (trimmed, without one pair of matching quotes).
+struct SettingLine {
+  std::int64_t number = 0;
+  std::string name;
+  std::string value;
+};
+
 struct LoadedSchedule {
   tqList<Cron> crons;
+  // The line of each entry, in the order of crons; the daemon needs none.
+  std::vector<std::int64_t> entryLines;
   std::vector<SkippedLine> skippedLines;
+  // Every environment line read, in file order.
+  std::vector<SettingLine> settings;
 };
 
 struct ScheduleMacro {

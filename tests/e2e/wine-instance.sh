@@ -5,13 +5,8 @@
 # Usage: wine-instance.sh PATH-TO-plandek.exe
 set -uo pipefail
 
-readonly executable="$(realpath "$1")"
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-workDir="$(mktemp -d)"
-trap 'wineserver -k 2>/dev/null; rm -rf "$workDir"' EXIT
+source "$(dirname "$0")/wine-lib.sh" "$1" plandek.exe
 
-cp "$executable" "$workDir/plandek.exe"
 printf '@reboot echo boot>> boot.txt\r\n' >"$workDir/plandek.dat"
 status=0
 

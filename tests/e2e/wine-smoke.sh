@@ -7,13 +7,8 @@
 # Usage: wine-smoke.sh PATH-TO-plandek.exe
 set -uo pipefail
 
-readonly executable="$(realpath "$1")"
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-workDir="$(mktemp -d)"
-trap 'wineserver -k 2>/dev/null; rm -rf "$workDir"' EXIT
+source "$(dirname "$0")/wine-lib.sh" "$1" plandek.exe
 
-cp "$executable" "$workDir/plandek.exe"
 {
   printf '\xff\xfe'
   printf 'PLANDEK_GREETING = "hello there"\r\n@reboot echo %%PLANDEK_GREETING%%> boot.txt\r\n* * * * * echo tick> tick.txt\r\n' |

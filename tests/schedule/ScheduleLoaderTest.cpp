@@ -184,6 +184,34 @@ TEST(ScheduleLoader, CountsLinesEndedByLfCrLfAndALoneCr) {
   EXPECT_EQ(skippedOf(loaded), (Skipped{{3, "too few fields", "bad"}, {7, "too few fields", "bad"}}));
 }
 
+TEST(ScheduleLoader, NumbersEachEntryAndEachEnvironmentLineAsTheSkippedLinesAre) {
+  struct NumberedCase {
+    std::string bytes;
+    std::vector<std::int64_t> entryLines;
+    // "number NAME=value" joined by blanks.
+    std::string settings;
+  };
+  const NumberedCase cases[] = {
+      {"", {}, ""},
+      {"# a comment\n\n@daily one\r\nbad\r@reboot two\n* * * * * three", {3, 5, 6}, ""},
+      // A setting given twice is two lines; a bad name is no setting.
+      {"A=1\n@daily one\nA = '2'\n1B=3\n@daily two", {2, 5}, "1 A=1 3 A=2"},
+      // UTF-16 counts as the text it holds.
+      {utf16(u"X=\"y\"\n\n0 4 * * * run\n", false), {3}, "1 X=y"},
+  };
+  for (const NumberedCase& example : cases) {
+    const LoadedSchedule loaded = readSchedule(example.bytes);
+    std::string settings;
+    for (const SettingLine& line : loaded.settings) {
+      settings.append(settings.empty() ? "" : " ").append(std::to_string(line.number)).append(" ");
+      settings.append(line.name).append("=").append(line.value);
+    }
+    EXPECT_EQ(loaded.entryLines, example.entryLines) << example.bytes;
+    EXPECT_EQ(loaded.entryLines.size(), static_cast<std::size_t>(loaded.crons.size())) << example.bytes;
+    EXPECT_EQ(settings, example.settings) << example.bytes;
+  }
+}
+
 TEST(ScheduleLoader, RefusesALineHoldingAZeroByteShowingItAsBackslashZero) {
   // Cut at the zero byte, the first line would lose its redirection.
   const char raw[] = "@daily echo before\0after >> f\n\0@daily hidden\n* * \0* * * x\n"
