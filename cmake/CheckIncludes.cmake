@@ -6,7 +6,7 @@
 # headers private to them though reachable by path: a system's side of
 # platform/ and the digest engines behind tqMessageDigest.
 set(_code "")
-foreach(_folder platform lib schedule daemon tests bench fuzz)
+foreach(_folder platform lib schedule daemon check tests bench fuzz)
   file(GLOB_RECURSE _found LIST_DIRECTORIES false
     ${SOURCE_DIR}/${_folder}/*.h ${SOURCE_DIR}/${_folder}/*.hpp ${SOURCE_DIR}/${_folder}/*.cpp)
   list(APPEND _code ${_found})

@@ -2,7 +2,7 @@
 # include root of its own in the build tree holding a single symbolic link,
 # named after its top folder, to that folder: "schedule/Cron.h" then resolves for
 # whatever links plandek_schedule, and nowhere else. The link chain
-# (daemon -> schedule -> lib -> platform) hands each layer the roots below it, never one
+# (check -> daemon -> schedule -> lib -> platform) hands each layer the roots below it, never one
 # above. The host is Linux for every preset, so symbolic links are available.
 
 # Includes that climb with ".." or name an absolute path would get round the
@@ -12,6 +12,7 @@ file(GLOB_RECURSE _plandek_code CONFIGURE_DEPENDS LIST_DIRECTORIES false
   ${PROJECT_SOURCE_DIR}/lib/*.h ${PROJECT_SOURCE_DIR}/lib/*.cpp
   ${PROJECT_SOURCE_DIR}/schedule/*.h ${PROJECT_SOURCE_DIR}/schedule/*.cpp
   ${PROJECT_SOURCE_DIR}/daemon/*.h ${PROJECT_SOURCE_DIR}/daemon/*.cpp
+  ${PROJECT_SOURCE_DIR}/check/*.h ${PROJECT_SOURCE_DIR}/check/*.cpp
   ${PROJECT_SOURCE_DIR}/tests/*.h ${PROJECT_SOURCE_DIR}/tests/*.cpp
   ${PROJECT_SOURCE_DIR}/bench/*.h ${PROJECT_SOURCE_DIR}/bench/*.cpp
   ${PROJECT_SOURCE_DIR}/fuzz/*.h ${PROJECT_SOURCE_DIR}/fuzz/*.cpp)
