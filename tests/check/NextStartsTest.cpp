@@ -190,20 +190,28 @@ TEST(NextStarts, AgreeWithEveryPassSimulatedOnGeneratedSchedulesAndZones) {
   };
   const auto within = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   for (int round = 0; round < 100; ++round) {
-    const std::string text = std::string(pick(minuteFields)) + " " + pick(hourFields) + " " + pick(dayFields) + " " +
-                             pick(monthFields) + " " + pick(weekdayFields);
     const sys_seconds from = sys_days(2027y / January / 10) + minutes(within(0, 2 * 1440)) + seconds(within(0, 59));
-    // Changes at least 8 hours apart, the first up to 3 hours before `from`.
+    // Changes at least 8 hours apart, the first from 3 hours before `from` to 10 hours after.
     const minutes firstOffset = minutes(15 * within(-48, 56));
     minutes offset = firstOffset;
     std::vector<TableZone::Change> changes;
-    sys_seconds at = ceil<minutes>(from) - minutes(within(0, 180));
+    const sys_seconds firstChange = ceil<minutes>(from) + minutes(within(-180, 600));
+    sys_seconds at = firstChange;
     for (int index = within(1, 4); index > 0; --index) {
       offset += minutes(pick(jumps));
       changes.emplace_back(at, offset);
       at += hours(8) + minutes(within(0, 3 * 1440));
     }
     const TableZone zone(firstOffset, changes);
+    // Half of the entries in the local hour before or after the first change,
+    // so that fixed times fall in its gap or repeated span.
+    std::string hour = pick(hourFields);
+    if (within(0, 1) == 0) {
+      const LocalMinute local = *zone.localMinute(firstChange - minutes(within(0, 1)));
+      hour = std::to_string(schedule::ScheduleTime::of(local).hour);
+    }
+    const std::string text = std::string(pick(minuteFields)) + " " + hour + " " + pick(dayFields) + " " +
+                             pick(monthFields) + " " + pick(weekdayFields);
     const sys_seconds until = from + days(7);
     const std::vector<std::string> simulated = simulatedStarts(text, from, until, zone);
     const int count = std::min<int>(6, static_cast<int>(simulated.size()));
