@@ -67,7 +67,10 @@ std::string numbersText(const std::vector<int>& values) {
     while (end + 1 < values.size() && values[end + 1] == values[end] + 1) ++end;
     if (!text.empty()) text += ",";
     text += std::to_string(values[index]);
-    if (end > index) text += (end == index + 1 ? "," : "-") + std::to_string(values[end]);
+    if (end > index) {
+      text += end == index + 1 ? ',' : '-';
+      text += std::to_string(values[end]);
+    }
     index = end + 1;
   }
   return text;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <list>
-#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -15,6 +13,7 @@
 #include "tests/check/TableZone.h"
 #include "tests/support/SchedulesFromText.h"
 #include "tests/support/TextualFields.h"
+#include "tests/support/TimeZoneVariable.h"
 
 namespace check {
 
@@ -38,28 +37,6 @@ std::string localText(LocalMinute minute) {
                 static_cast<int>(clock.minutes().count()));
   return text;
 }
-
-// Sets TZ for the object's life and puts back what was there before; putenv
-// keeps the very string, so each stays allocated.
-class TimeZoneVariable {
- public:
-  explicit TimeZoneVariable(std::string_view zone) {
-    if (const char* previous = std::getenv("TZ")) previous_ = previous;
-    put("TZ=" + std::string(zone));
-  }
-  TimeZoneVariable(const TimeZoneVariable&) = delete;
-  TimeZoneVariable& operator=(const TimeZoneVariable&) = delete;
-  ~TimeZoneVariable() { put(previous_ ? "TZ=" + *previous_ : "TZ"); }
-
- private:
-  static void put(std::string assignment) {
-    static auto* const kept = new std::list<std::string>;
-    kept->push_back(std::move(assignment));
-    ::putenv(kept->back().data());
-  }
-
-  std::optional<std::string> previous_;
-};
 
 struct SummerTimeCase {
   const char* zone;
