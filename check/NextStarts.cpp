@@ -48,11 +48,14 @@ void forEachStart(const CompiledSchedule& schedule, sys_seconds from, sys_second
   PassPlanner planner;
   if (const std::optional<LocalMinute> before = zone.localMinute(pass - minutes(1))) planner.plan(*before);
   std::optional<LocalMinute> steadyLocal;
+  sys_seconds changePassedOver = sys_seconds::min();
   while (pass < until) {
     if (steadyLocal) {
       // A stretch at a time: the zone is asked no further ahead than the starts need.
       const sys_seconds stretchEnd = std::min(until, pass + searchStretch);
-      const std::optional<sys_seconds> change = zone.nextChange(pass - minutes(1), stretchEnd);
+      // A change at `pass` itself counts, unless it was just passed over below.
+      const sys_seconds changesAfter = pass == changePassedOver ? pass : pass - minutes(1);
+      const std::optional<sys_seconds> change = zone.nextChange(changesAfter, stretchEnd);
       const sys_seconds end = change.value_or(stretchEnd);
       const sys_seconds searchFrom = std::max(pass, firstCounted);
       if (searchFrom < end) {
@@ -68,10 +71,21 @@ void forEachStart(const CompiledSchedule& schedule, sys_seconds from, sys_second
         pass = end;
         continue;
       }
-      planner = PassPlanner();
-      if (const std::optional<LocalMinute> before = zone.localMinute(*change - minutes(1))) planner.plan(*before);
+      const std::optional<LocalMinute> before = zone.localMinute(*change - minutes(1));
+      const std::optional<LocalMinute> after = zone.localMinute(*change);
       pass = *change;
       steadyLocal.reset();
+      // The rule departs from starting each due minute at its own pass only
+      // for minutes the change skips or repeats, and the one it lands on:
+      // without such a due minute, the stretch after it is searched as well.
+      if (before && after &&
+          !schedule.firstDueFrom(std::min(*before + minutes(1), *after), std::max(*before, *after) + minutes(1))) {
+        steadyLocal = *after;
+        changePassedOver = pass;
+        continue;
+      }
+      planner = PassPlanner();
+      if (before) planner.plan(*before);
       continue;
     }
     steadyLocal.reset();
