@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
 
 namespace check {
 
@@ -124,6 +125,9 @@ std::optional<Finding> userColumn(const EntryText& entry,
   // A word that begins with "-" is an option: "mail -s ..." runs the command
   // mail, though a user mail may exist too.
   if (rest.empty() || rest.front() == '-') return std::nullopt;
+  // A path is no account name on either system; not asking spares a file of
+  // many thousand commands as many reads of the account list.
+  if (first.find_first_of("/\\") != std::string_view::npos) return std::nullopt;
   if (first != "root" && !isUserAccount(first)) return std::nullopt;
   return Finding{entry.line, Severity::warning,
                  quoted(first) + " is run as a command here: plandek has no user column, and every "
@@ -149,14 +153,17 @@ std::optional<Finding> rarelyDue(const EntryText& entry, bool isEverDue, bool is
 
 std::vector<Finding> repeatedEntries(const std::vector<EntryText>& entries) {
   std::vector<Finding> findings;
-  for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
-    const auto first = std::find_if(entries.begin(), entry, [&](const EntryText& earlier) {
-      return earlier.schedule == entry->schedule && earlier.command == entry->command;
-    });
-    if (first == entry) continue;
-    findings.push_back({entry->line, Severity::warning,
-                        quoted(entry->schedule + " " + entry->command) + " is the same entry as line " +
-                            std::to_string(first->line) + ": it runs twice"});
+  // Keyed by schedule and command: a file of many thousand lines is checked in one pass.
+  std::unordered_map<std::string, std::int64_t> firstLineOf;
+  firstLineOf.reserve(entries.size());
+  for (const EntryText& entry : entries) {
+    std::string key = entry.schedule;
+    key.append(1, '\n').append(entry.command);
+    const auto [first, isFirst] = firstLineOf.try_emplace(std::move(key), entry.line);
+    if (isFirst) continue;
+    findings.push_back({entry.line, Severity::warning,
+                        quoted(entry.schedule + " " + entry.command) + " is the same entry as line " +
+                            std::to_string(first->second) + ": it runs twice"});
   }
   return findings;
 }

@@ -1,6 +1,11 @@
 #include "check/ScheduleCheck.h"
 
+#include <memory>
+#include <unordered_map>
+
 #include "check/CronHabits.h"
+#include "check/NextStarts.h"
+#include "check/ScheduleDescription.h"
 #include "daemon/ScheduleFile.h"
 #include "platform/File.h"
 #include "platform/SystemNames.h"
@@ -56,7 +61,14 @@ std::string whyNothingWasRead(std::string_view fileName) {
 }  // namespace
 
 SystemAnswers SystemAnswers::ofThisSystem() {
-  return {.isUserAccountName = platform::isUserAccountName,
+  // Each name asked once: the commands of a long file begin with the same few words.
+  auto knownNames = std::make_shared<std::unordered_map<std::string, bool>>();
+  return {.isUserAccountName =
+              [knownNames](std::string_view name) {
+                const auto [known, isNew] = knownNames->try_emplace(std::string(name));
+                if (isNew) known->second = platform::isUserAccountName(name);
+                return known->second;
+              },
           .isExecutableFile = platform::isExecutableFile,
           .shellChoosesInterpreter = platform::shellChoosesInterpreter()};
 }
@@ -80,8 +92,8 @@ std::vector<Finding> checkSchedule(const schedule::LoadedSchedule& loaded, const
     add(findings, stepsOnASingleValue(text));
     add(findings, bothDaysRestricted(text));
     if (!entry.compiledSchedule().runsAtStartUp()) {
-      const Dueness dueness = duenessOf(entry.compiledSchedule());
-      add(findings, rarelyDue(text, dueness.isEverDue, dueness.isDueEveryYear));
+      const schedule::CompiledSchedule& compiled = entry.compiledSchedule();
+      add(findings, rarelyDue(text, compiled.isEverDue(), compiled.isDueEveryYear()));
     }
     add(findings, percentSigns(text));
     add(findings, userColumn(text, settings.system.isUserAccountName));

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "check/Finding.h"
-#include "check/PendingTimeParts.h"
+#include "check/LocalZone.h"
 #include "schedule/ScheduleLoader.h"
 
 namespace check {

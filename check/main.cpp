@@ -6,8 +6,10 @@
 
 #include "check/CheckArguments.h"
 #include "check/FindingPrinter.h"
+#include "check/NextStarts.h"
 #include "check/ProgramVersion.h"
 #include "check/ScheduleCheck.h"
+#include "check/SystemZone.h"
 #include "platform/Console.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "schedule/CompiledSchedule.h"
 
 #include <algorithm>
+#include <bit>
 #include <span>
 
 namespace schedule {
@@ -211,6 +212,75 @@ struct ScheduleCompiler {
 };
 
 CompiledSchedule CompiledSchedule::atStartUp() { return ScheduleCompiler::atStartUp(); }
+
+bool CompiledSchedule::isDueInYearOfKind(bool leap, int weekdayOfFirstJanuary) const {
+  constexpr int daysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (minutes_ == 0 || hours_ == 0) return false;
+  // The days of the month that fall on a due weekday, for a month beginning
+  // on Sunday; shifted by the weekday a month begins on.
+  Bits weekdayDays = 0;
+  for (int day = 1; day <= 31 + 6; ++day) {
+    if (weekdays_ >> ((day - 1) % 7) & 1) weekdayDays |= Bits{1} << day;
+  }
+  int firstWeekday = weekdayOfFirstJanuary;
+  for (int month = 1; month <= 12; ++month) {
+    const int length = daysInMonth[month - 1] + (leap && month == 2 ? 1 : 0);
+    // Day d falls on weekday (firstWeekday + d - 1) % 7, the weekday of day
+    // d + firstWeekday in a month beginning on Sunday.
+    const Bits dueWeekdays = weekdayDays >> firstWeekday;
+    if ((months_ >> month & 1) != 0 && (days_ & dueWeekdays & bitsFrom(1, length)) != 0) return true;
+    firstWeekday = (firstWeekday + length) % 7;
+  }
+  return false;
+}
+
+bool CompiledSchedule::isEverDue() const {
+  for (int weekday = 0; weekday < 7; ++weekday) {
+    if (isDueInYearOfKind(false, weekday) || isDueInYearOfKind(true, weekday)) return true;
+  }
+  return false;
+}
+
+bool CompiledSchedule::isDueEveryYear() const {
+  for (int weekday = 0; weekday < 7; ++weekday) {
+    if (!isDueInYearOfKind(false, weekday) || !isDueInYearOfKind(true, weekday)) return false;
+  }
+  return true;
+}
+
+bool CompiledSchedule::isDueOnDay(std::chrono::year_month_day date, std::chrono::weekday weekday) const {
+  return (days_ >> unsigned(date.day()) & months_ >> unsigned(date.month()) & weekdays_ >> weekday.c_encoding() & 1) != 0;
+}
+
+std::optional<LocalMinute> CompiledSchedule::firstDueFrom(LocalMinute from, LocalMinute until) const {
+  using namespace std::chrono;
+  if (minutes_ == 0 || hours_ == 0 || from >= until) return std::nullopt;
+  local_days day = floor<days>(from);
+  minutes sinceMidnight = from - day;
+  while (day < until) {
+    const year_month_day date(day);
+    if ((months_ >> unsigned(date.month()) & 1) == 0) {
+      // A month not due at all is passed over whole.
+      day = local_days((date.year() / date.month() / 1) + months(1));
+      sinceMidnight = minutes(0);
+      continue;
+    }
+    if (isDueOnDay(date, weekday(day))) {
+      const int fromHour = static_cast<int>(floor<hours>(sinceMidnight).count());
+      const int fromMinute = static_cast<int>((sinceMidnight - floor<hours>(sinceMidnight)).count());
+      for (Bits hoursLeft = Bits{hours_} & (~Bits{0} << fromHour); hoursLeft != 0; hoursLeft &= hoursLeft - 1) {
+        const int hour = std::countr_zero(hoursLeft);
+        const Bits minutesLeft = minutes_ & (hour == fromHour ? ~Bits{0} << fromMinute : ~Bits{0});
+        if (minutesLeft == 0) continue;
+        const LocalMinute due = day + hours(hour) + minutes(std::countr_zero(minutesLeft));
+        return due < until ? std::optional<LocalMinute>(due) : std::nullopt;
+      }
+    }
+    day += days(1);
+    sinceMidnight = minutes(0);
+  }
+  return std::nullopt;
+}
 
 ScheduleCompilation compileSchedule(const ScheduleFields& fields) { return ScheduleCompiler::compile(fields); }
 

@@ -45,8 +45,24 @@ class CompiledSchedule {
   // time. Clock changes treat the two kinds differently.
   bool isRepeating() const { return isRepeating_; }
 
+  // Whether some minute of some year is due: not so for 30 February or 31
+  // April. Answered from the fields alone, for the 14 kinds of year (leap or
+  // not, by the weekday of 1 January).
+  bool isEverDue() const;
+  // Whether every year has a due minute: false when only 29 February makes it
+  // due, when a date is due only on weekdays it falls on in some years, and
+  // when never due.
+  bool isDueEveryYear() const;
+  // The first due minute from `from` on and before `until`; none when there
+  // is none. Steps day by day over the day, month and weekday fields, then
+  // to the hour and minute, so a year costs a few hundred steps at most.
+  std::optional<LocalMinute> firstDueFrom(LocalMinute from, LocalMinute until) const;
+
  private:
   friend struct ScheduleCompiler;
+
+  bool isDueInYearOfKind(bool leap, int weekdayOfFirstJanuary) const;
+  bool isDueOnDay(std::chrono::year_month_day date, std::chrono::weekday weekday) const;
 
   std::uint64_t minutes_ = 0;
   std::uint32_t hours_ = 0;
