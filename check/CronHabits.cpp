@@ -143,12 +143,23 @@ std::optional<Finding> bothDaysRestricted(const EntryText& entry) {
                      " both restricted: here both must hold; cron runs when either does"};
 }
 
-std::optional<Finding> rarelyDue(const EntryText& entry, bool isEverDue, bool isDueEveryYear) {
-  if (!isEverDue) return Finding{entry.line, Severity::warning, quoted(entry.schedule) + " is never due"};
-  if (!isDueEveryYear) {
-    return Finding{entry.line, Severity::warning, quoted(entry.schedule) + " is due only in leap years"};
+std::optional<Finding> rarelyDue(const EntryText& entry, schedule::CompiledSchedule::YearsDue yearsDue) {
+  using YearsDue = schedule::CompiledSchedule::YearsDue;
+  std::string_view when;
+  switch (yearsDue) {
+    case YearsDue::every:
+      return std::nullopt;
+    case YearsDue::leapOnly:
+      when = " is due only in leap years";
+      break;
+    case YearsDue::some:
+      when = " is due only in the years its day of month falls on its day of week";
+      break;
+    case YearsDue::never:
+      when = " is never due";
+      break;
   }
-  return std::nullopt;
+  return Finding{entry.line, Severity::warning, quoted(entry.schedule).append(when)};
 }
 
 std::vector<Finding> repeatedEntries(const std::vector<EntryText>& entries) {

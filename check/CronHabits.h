@@ -40,8 +40,8 @@ std::optional<Finding> userColumn(const EntryText& entry,
                                   const std::function<bool(std::string_view)>& isUserAccount);
 // Both day fields restricted: here both must hold, in cron either.
 std::optional<Finding> bothDaysRestricted(const EntryText& entry);
-// A schedule never due, or due only in leap years (29 February).
-std::optional<Finding> rarelyDue(const EntryText& entry, bool isEverDue, bool isDueEveryYear);
+// A schedule never due, or due only in some years (29 February).
+std::optional<Finding> rarelyDue(const EntryText& entry, schedule::CompiledSchedule::YearsDue yearsDue);
 // The second and later entries the same as one above them.
 std::vector<Finding> repeatedEntries(const std::vector<EntryText>& entries);
 // An environment line that cron acts on and plandek does not (MAILTO).

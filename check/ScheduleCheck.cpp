@@ -92,8 +92,7 @@ std::vector<Finding> checkSchedule(const schedule::LoadedSchedule& loaded, const
     add(findings, stepsOnASingleValue(text));
     add(findings, bothDaysRestricted(text));
     if (!entry.compiledSchedule().runsAtStartUp()) {
-      const schedule::CompiledSchedule& compiled = entry.compiledSchedule();
-      add(findings, rarelyDue(text, compiled.isEverDue(), compiled.isDueEveryYear()));
+      add(findings, rarelyDue(text, entry.compiledSchedule().yearsDue()));
     }
     add(findings, percentSigns(text));
     add(findings, userColumn(text, settings.system.isUserAccountName));

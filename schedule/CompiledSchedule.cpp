@@ -241,11 +241,16 @@ bool CompiledSchedule::isEverDue() const {
   return false;
 }
 
-bool CompiledSchedule::isDueEveryYear() const {
+CompiledSchedule::YearsDue CompiledSchedule::yearsDue() const {
+  int commonKindsDue = 0;
+  int leapKindsDue = 0;
   for (int weekday = 0; weekday < 7; ++weekday) {
-    if (!isDueInYearOfKind(false, weekday) || !isDueInYearOfKind(true, weekday)) return false;
+    commonKindsDue += isDueInYearOfKind(false, weekday);
+    leapKindsDue += isDueInYearOfKind(true, weekday);
   }
-  return true;
+  if (commonKindsDue == 7 && leapKindsDue == 7) return YearsDue::every;
+  if (commonKindsDue == 0 && leapKindsDue == 7) return YearsDue::leapOnly;
+  return commonKindsDue + leapKindsDue == 0 ? YearsDue::never : YearsDue::some;
 }
 
 bool CompiledSchedule::isDueOnDay(std::chrono::year_month_day date, std::chrono::weekday weekday) const {

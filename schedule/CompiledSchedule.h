@@ -49,10 +49,16 @@ class CompiledSchedule {
   // April. Answered from the fields alone, for the 14 kinds of year (leap or
   // not, by the weekday of 1 January).
   bool isEverDue() const;
-  // Whether every year has a due minute: false when only 29 February makes it
-  // due, when a date is due only on weekdays it falls on in some years, and
-  // when never due.
-  bool isDueEveryYear() const;
+  // In which years some minute is due, from the fields alone.
+  enum class YearsDue {
+    every,
+    // 29 February alone makes it due.
+    leapOnly,
+    // A date due only on weekdays it falls on in some years (1 January on a Monday).
+    some,
+    never,
+  };
+  YearsDue yearsDue() const;
   // The first due minute from `from` on and before `until`; none when there
   // is none. Steps day by day over the day, month and weekday fields, then
   // to the hour and minute, so a year costs a few hundred steps at most.

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh cmake ninja-build g++ googletest \
   g++-mingw-w64-x86-64-posix wine wine64 libbenchmark-dev libssl-dev faketime \
-  strace clang libclang-rt-14-dev
+  strace clang libclang-rt-14-dev tzdata
 
 echo "== Linux (dev: ASan + UBSan)"
 cmake --preset dev >/dev/null

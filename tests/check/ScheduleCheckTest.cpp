@@ -85,6 +85,8 @@ TEST(ScheduleCheck, WarnsOfEachCronHabitQuotingItsPiece) {
       // An option after the word: a command of that name, not a user.
       {"17 * * * * mail -s hello me\n17 * * * * root\n17 * * * * rooted run", {}},
       {"0 0 13 * fri run", {{warning, 1, "13"}}},
+      {"0 0 30 2 * run\n0 0 31 4,6,9,11 * run\n0 0 29 2 * run\n0 0 * * * run\n@reboot run",
+       {{warning, 1, "0 0 30 2 *"}, {warning, 2, "0 0 31 4,6,9,11 *"}, {warning, 3, "0 0 29 2 *"}}},
       {"MAILTO=me@example.org\nCRON_TZ=UTC\nRANDOM_DELAY=5", {{warning, 1, "MAILTO"}, {warning, 2, "CRON_TZ"}, {warning, 3, "RANDOM_DELAY"}}},
       {"SHELL=/bin/nosuch\n0 0 * * * run", {{warning, 1, "/bin/nosuch"}}},
       {"0 0 * * * run\n@daily run\n@reboot run\n@reboot run\n0 0 * * * other",
@@ -101,7 +103,8 @@ TEST(ScheduleCheck, WarnsThatShellChoosesNoInterpreterWhereItDoesNot) {
 
 TEST(ScheduleCheck, SaysWhatEachHabitMeansHereAndInCron) {
   const std::vector<Finding> findings = checked(
-      "0 4 */8 * * a\n0/5 * 2/3 * * b\n0 0 13 * fri c\n0 0 * * * c\n@daily c\nMAILTO=me\nbad");
+      "0 4 */8 * * a\n0/5 * 2/3 * * b\n0 0 13 * fri c\n0 0 * * * c\n@daily c\nMAILTO=me\nbad\n"
+      "0 0 30 2 * d\n0 0 29 2 * e\n0 0 1 1 1 f");
   const std::vector<Finding> expected = {
       {1, warning, "'*/8' in the day of month counts from 0 here (8, 16, 24); cron counts from 1 (1, 9, 17, 25)"},
       {2, warning, "'0/5' is minute 0 alone here; every 5 from 0 is '*/5'"},
@@ -111,31 +114,15 @@ TEST(ScheduleCheck, SaysWhatEachHabitMeansHereAndInCron) {
       {5, warning, "'0 0 * * * c' is the same entry as line 4: it runs twice"},
       {6, warning, "'MAILTO' is not acted on: plandek mails nothing; the commands receive it as a variable"},
       {7, error, "skipped (too few fields)"},
+      {8, warning, "'0 0 30 2 *' is never due"},
+      {9, warning, "'0 0 29 2 *' is due only in leap years"},
+      {10, warning, "day of month '1' and day of week '1' both restricted: here both must hold; cron runs when either "
+                    "does"},
+      {10, warning, "'0 0 1 1 1' is due only in the years its day of month falls on its day of week"},
   };
   std::vector<Finding> sorted = findings;
   std::stable_sort(sorted.begin(), sorted.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
   EXPECT_EQ(sorted, expected);
-}
-
-TEST(CronHabits, WarnsOfSchedulesNeverDueOrDueOnlyInLeapYears) {
-  struct Case {
-    bool isEverDue;
-    bool isDueEveryYear;
-    std::optional<std::string> text;
-  };
-  const Case cases[] = {
-      {true, true, std::nullopt},
-      {false, false, "'0 0 30 2 *' is never due"},
-      {true, false, "'0 0 30 2 *' is due only in leap years"},
-  };
-  const EntryText entry{.line = 4, .schedule = "0 0 30 2 *", .fields = {}, .command = "run"};
-  for (const Case& example : cases) {
-    const std::optional<Finding> finding = rarelyDue(entry, example.isEverDue, example.isDueEveryYear);
-    ASSERT_EQ(finding.has_value(), example.text.has_value());
-    if (finding) {
-      EXPECT_EQ(*finding, (Finding{4, warning, *example.text}));
-    }
-  }
 }
 
 }  // namespace check

@@ -110,6 +110,44 @@ argumentsItCannotTakeAreAUsageError() {
   [[ $status == 0 && "$(cat "$workDir/out")" == "plandek-check $version" ]] || fail "--version: $status $(cat "$workDir/out")"
 }
 
+# Each entry told in words, its next starts as plandek's minute rule makes
+# them and the fixed times a clock change skips or repeats, in two zones.
+nextStartsFollowTheZone() {
+  cat >"$workDir/plandek.dat" <<'DAT'
+30 2 * * * nightly-backup
+*/30 2 * * * poll
+0 3 * * 0 weekly
+0 0 30 2 * never
+@reboot started
+DAT
+  chmod 644 "$workDir/plandek.dat"
+  TZ=Europe/Berlin check --from "2027-03-27 12:00"
+  ((status == 1)) || fail "Berlin: exit status $status, expected 1"
+  local expected="plandek.dat:1: note: at 02:30
+plandek.dat:1: note: next: 2027-03-28 03:00, 2027-03-29 02:30, 2027-03-30 02:30
+plandek.dat:1: note: 02:30 falls in the gap of 2027-03-28, when clocks go from 02:00 to 03:00: plandek starts it at 03:00
+plandek.dat:1: note: 02:30 comes twice on 2027-10-31, when clocks go back from 03:00 to 02:00: plandek starts it once, the first time
+plandek.dat:1: note: 02:30 falls in the gap of 2028-03-26, when clocks go from 02:00 to 03:00: plandek starts it at 03:00
+plandek.dat:2: note: at 02:00 and 02:30
+plandek.dat:2: note: next: 2027-03-29 02:00, 2027-03-29 02:30, 2027-03-30 02:00
+plandek.dat:3: note: at 03:00, on Sunday
+plandek.dat:3: note: next: 2027-03-28 03:00, 2027-04-04 03:00, 2027-04-11 03:00
+plandek.dat:4: note: at 00:00 on day 30 of the month in February
+plandek.dat:4: warning: '0 0 30 2 *' is never due
+plandek.dat:5: note: at every start of plandek"
+  [[ "$(cat "$workDir/out")" == "$expected" ]] || fail "Berlin:"$'\n'"$(cat "$workDir/out")"
+  # New York repeats 01:00-01:59 in November: the fixed time once, the repeating entry both times.
+  printf '30 1 * * * once\n*/30 1 * * * twice\n' >"$workDir/newyork.dat"
+  chmod 644 "$workDir/newyork.dat"
+  TZ=America/New_York check --from "2027-11-07 00:30" --next 4 newyork.dat
+  expected="newyork.dat:1: note: next: 2027-11-07 01:30, 2027-11-08 01:30, 2027-11-09 01:30, 2027-11-10 01:30
+newyork.dat:2: note: next: 2027-11-07 01:00, 2027-11-07 01:30, 2027-11-07 01:00, 2027-11-07 01:30"
+  [[ "$(grep ': note: next:' "$workDir/out")" == "$expected" ]] || fail "New York:"$'\n'"$(cat "$workDir/out")"
+  # A local time the spring gap skips is no time to count from.
+  TZ=America/New_York check --from "2028-03-12 02:30"
+  ((status == 64)) || fail "--from in the gap: exit status $status, expected 64"
+}
+
 # The reasons as plandek logs them and as the checker prints them, one a
 # line: "3 (hour 25 is not in 0-23)", "(writable by every user)".
 reasonsInLog() {
@@ -141,4 +179,4 @@ theReasonsAreThoseOfPlandek() {
 }
 
 runScenarios "$@" -- theReasonsAreThoseOfPlandek theExampleChecksClean cronHabitsAreWarnings skippedLinesAreErrors aFileOthersCanChangeIsRefused \
-  aMissingFileOrAFolderIsAnError aUtf16FileIsReadLineByLine argumentsItCannotTakeAreAUsageError
+  aMissingFileOrAFolderIsAnError aUtf16FileIsReadLineByLine argumentsItCannotTakeAreAUsageError nextStartsFollowTheZone

@@ -47,6 +47,14 @@ expectRun 2 "missing.dat: error: not found: plandek would run no entries" missin
 expectRun 64 "" --next x
 grep -aq '^Usage: plandek-check' "$workDir/err" || { echo "FAILED: no usage on standard error"; status=1; }
 
+# The notes: the entry in words and its next starts, from a January day no
+# clock change is near in any zone wine may take from the host.
+printf '30 2 * * 1-5 echo nightly\r\n' >"$workDir/notes.dat"
+runCheck --from "2027-01-04 10:00" --next 2 notes.dat
+notes="$(tr -d '\r' <"$workDir/out")"
+[[ $notes == "notes.dat:1: note: at 02:30, Monday to Friday
+notes.dat:1: note: next: 2027-01-05 02:30, 2027-01-06 02:30" ]] || { echo "FAILED: the notes were: $notes"; status=1; }
+
 if ((status != 0)); then
   echo "0 passed, 1 failed"
 else

@@ -15,32 +15,33 @@ namespace {
 
 using namespace std::chrono;
 
-TEST(CompiledSchedule, TellsFromItsFieldsWhetherItIsEverDueAndWhetherEveryYear) {
+TEST(CompiledSchedule, TellsFromItsFieldsInWhichYearsItIsDue) {
+  using YearsDue = CompiledSchedule::YearsDue;
   const struct {
     const char* schedule;
-    bool isEverDue;
-    bool isDueEveryYear;
+    YearsDue yearsDue;
   } rows[] = {
-      {"* * * * *", true, true},
-      {"0 0 30 2 *", false, false},
-      {"0 0 31 4,6,9,11 *", false, false},
-      {"0 0 30,31 2 *", false, false},
-      {"0 0 29 2 *", true, false},
-      {"0 0 28,29 2 *", true, true},
-      {"0 0 31 * *", true, true},
+      {"* * * * *", YearsDue::every},
+      {"0 0 30 2 *", YearsDue::never},
+      {"0 0 31 4,6,9,11 *", YearsDue::never},
+      {"0 0 30,31 2 *", YearsDue::never},
+      {"0 0 29 2 *", YearsDue::leapOnly},
+      {"0 0 28,29 2 *", YearsDue::every},
+      {"0 0 31 * *", YearsDue::every},
       // Every year has a Friday the 13th; not every January.
-      {"0 0 13 * 5", true, true},
-      {"0 0 13 1 5", true, false},
-      {"0 0 29 2 1", true, false},
+      {"0 0 13 * 5", YearsDue::every},
+      {"0 0 13 1 5", YearsDue::some},
+      // 29 February on a Monday: not even every leap year.
+      {"0 0 29 2 1", YearsDue::some},
       // Seven days in a row hold every weekday.
-      {"0 0 1-7 * 1", true, true},
-      {"0 0 1-7 2 *", true, true},
-      {"0 0 25 12 0,1,2,3,4,5,6", true, true},
-      {"@reboot", false, false},
+      {"0 0 1-7 * 1", YearsDue::every},
+      {"0 0 1-7 2 *", YearsDue::every},
+      {"0 0 25 12 0,1,2,3,4,5,6", YearsDue::every},
+      {"@reboot", YearsDue::never},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(scheduleOf(row.schedule).isEverDue(), row.isEverDue) << row.schedule;
-    EXPECT_EQ(scheduleOf(row.schedule).isDueEveryYear(), row.isDueEveryYear) << row.schedule;
+    EXPECT_EQ(scheduleOf(row.schedule).yearsDue(), row.yearsDue) << row.schedule;
+    EXPECT_EQ(scheduleOf(row.schedule).isEverDue(), row.yearsDue != YearsDue::never) << row.schedule;
   }
   EXPECT_FALSE(CompiledSchedule().isEverDue());
 }
