@@ -25,7 +25,8 @@ int usageError(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> words(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> programWords = platform::programArguments(argc, argv);
+  const std::vector<std::string_view> words(programWords.begin(), programWords.end());
   const check::ArgumentsReading reading = check::readArguments(words);
   if (!reading.arguments) return usageError(reading.usageError);
   const check::CheckArguments& arguments = *reading.arguments;

@@ -16,4 +16,8 @@ void writeConsole(std::string_view text) {
   }
 }
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 }  // namespace platform

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # plandek-check.exe under wine: a UTF-16 file as PowerShell saves it, a line
-# in the ANSI code page (1252 here) printed back as UTF-8, SHELL told to play
+# in the ANSI code page (1252 here) printed back as UTF-8, a file name outside
+# that code page, the notes, SHELL told to play
 # no part, and the exit statuses.
 # Usage: wine-check.sh PATH-TO-plandek-check.exe
 set -uo pipefail
@@ -46,6 +47,10 @@ expectRun 0 ""
 expectRun 2 "missing.dat: error: not found: plandek would run no entries" missing.dat
 expectRun 64 "" --next x
 grep -aq '^Usage: plandek-check' "$workDir/err" || { echo "FAILED: no usage on standard error"; status=1; }
+
+# A file name outside the ANSI code page reaches the program whole.
+printf '0/5 * * * * echo poll\r\n' >"$workDir/план.dat"
+expectRun 1 "план.dat:1: warning: '0/5' is minute 0 alone here; every 5 from 0 is '*/5'" план.dat
 
 # The notes: the entry in words and its next starts, from a January day no
 # clock change is near in any zone wine may take from the host.
