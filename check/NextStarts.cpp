@@ -200,7 +200,7 @@ std::vector<std::string> summerTimeNotes(const CompiledSchedule& schedule, sys_s
   return notes;
 }
 
-std::optional<sys_seconds> instantOfLocal(std::string_view text, const LocalZone& zone) {
+std::optional<LocalMinute> localMinuteOfText(std::string_view text) {
   int fields[5] = {};
   constexpr struct {
     std::size_t at;
@@ -215,10 +215,15 @@ std::optional<sys_seconds> instantOfLocal(std::string_view text, const LocalZone
   const year_month_day date{year(fields[0]), month(static_cast<unsigned>(fields[1])),
                             day(static_cast<unsigned>(fields[2]))};
   if (!date.ok() || fields[3] > 23 || fields[4] > 59) return std::nullopt;
-  const LocalMinute wanted = local_days(date) + hours(fields[3]) + minutes(fields[4]);
+  return local_days(date) + hours(fields[3]) + minutes(fields[4]);
+}
+
+std::optional<sys_seconds> instantOfLocal(std::string_view text, const LocalZone& zone) {
+  const std::optional<LocalMinute> wanted = localMinuteOfText(text);
+  if (!wanted) return std::nullopt;
   // Zones lie within a day of UTC: the first instant of that span that shows
   // the wanted minute.
-  const sys_seconds guess{wanted.time_since_epoch()};
+  const sys_seconds guess{wanted->time_since_epoch()};
   for (sys_seconds instant = guess - hours(26); instant <= guess + hours(26); instant += minutes(1)) {
     if (zone.localMinute(instant) == wanted) return instant;
   }

@@ -27,6 +27,9 @@ std::vector<std::string> nextStarts(const schedule::CompiledSchedule& schedule, 
 std::vector<std::string> summerTimeNotes(const schedule::CompiledSchedule& schedule, std::chrono::sys_seconds from,
                                          const LocalZone& zone);
 
+// The local minute a "YYYY-MM-DD HH:MM" names; none when malformed.
+std::optional<schedule::LocalMinute> localMinuteOfText(std::string_view text);
+
 // The instant of a local "YYYY-MM-DD HH:MM"; of a time that comes twice, the
 // first. None when the text is malformed or the time does not exist there.
 std::optional<std::chrono::sys_seconds> instantOfLocal(std::string_view text, const LocalZone& zone);

@@ -42,7 +42,11 @@ int main(int argc, char** argv) {
   auto from = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
   if (!arguments.from.empty()) {
     const auto instant = check::instantOfLocal(arguments.from, zone);
-    if (!instant) return usageError("--from takes a local time \"YYYY-MM-DD HH:MM\", not " + arguments.from);
+    if (!check::localMinuteOfText(arguments.from)) {
+      return usageError("--from takes a local time \"YYYY-MM-DD HH:MM\", not " + arguments.from);
+    }
+    // A summer-time gap, or a zone that cannot tell the time then.
+    if (!instant) return usageError("--from " + arguments.from + " is no local time here: the clocks skip it");
     from = *instant;
   }
   const check::CheckSettings settings{.from = from,

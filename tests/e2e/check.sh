@@ -146,6 +146,8 @@ newyork.dat:2: note: next: 2027-11-07 01:00, 2027-11-07 01:30, 2027-11-07 01:00,
   # A local time the spring gap skips is no time to count from.
   TZ=America/New_York check --from "2028-03-12 02:30"
   ((status == 64)) || fail "--from in the gap: exit status $status, expected 64"
+  grep -q '^plandek-check: --from 2028-03-12 02:30 is no local time here: the clocks skip it$' "$workDir/err" ||
+    fail "--from in the gap: $(cat "$workDir/err")"
 }
 
 # The reasons as plandek logs them and as the checker prints them, one a
